@@ -1,0 +1,13 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(_prefix i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${_prefix}-windres)
+set(CMAKE_OBJDUMP ${_prefix}-objdump)
+set(CMAKE_STRIP ${_prefix}-strip)
+set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# 32-bit code cannot execute on the build machines: no emulator, build only.

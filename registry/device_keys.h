@@ -1,0 +1,57 @@
+// Per-adapter keys below the driver's service key: naming, recognition,
+// listing, lookup by number, creation and deletion.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store.h"
+
+namespace veldra {
+
+// Result of scanning a subkey name with the device-key pattern: a maximal
+// run of non-digits (at most 31 characters) followed by an unsigned decimal.
+struct ScannedName {
+  bool isDeviceKey = false;  // prefix is Device or LogicalDevice and a number scanned
+  bool physical = false;     // prefix is Device
+  AdapterNumber number = kNoAdapterNumber;
+};
+// `name` is NUL-terminated; never reads past its NUL.
+ScannedName ScanDeviceKeyName(const char* name);
+// Same, bounded by `length` bytes for callers without a NUL (fuzzing).
+ScannedName ScanDeviceKeyName(const char* name, std::size_t length);
+// True when the scanned prefix of `name` equals "Device" (no number needed).
+bool HasPhysicalPrefix(const char* name);
+
+// "Device%lu" when physical, else "LogicalDevice%lu".
+std::string DeviceKeyName(AdapterNumber number, bool physical);
+// "Adapter %lu", the list line of an adapter.
+std::string AdapterLineText(AdapterNumber number);
+// Scans a list line with "Adapter %lu"; kNoAdapterNumber when it fails.
+AdapterNumber ParseAdapterLineText(const char* text);
+
+struct AdapterEntry {
+  AdapterNumber number;
+  std::uint32_t index;  // enumeration index of the key under the service key
+};
+
+// Opens (creating when missing) the service key of `serviceName` with full access.
+Key OpenServiceKey(RegistryStore& store, const char* serviceName = kServiceName);
+
+std::vector<AdapterEntry> ListAdapters(RegistryStore& store, KeyHandle serviceKey);
+// The last matching device key name in enumeration order; false when none.
+bool FindDeviceKey(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number, std::string* name);
+// Opens the service key afresh and the first matching device key with full access.
+Key OpenDeviceKeyForPlugin(RegistryStore& store, AdapterNumber number,
+                           const char* serviceName = kServiceName);
+// Smallest number without a device key, found in one enumeration pass.
+AdapterNumber LowestFreeNumber(RegistryStore& store, KeyHandle serviceKey);
+bool CreateLogicalPlaceholder(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number);
+bool DeleteListedKey(RegistryStore& store, KeyHandle serviceKey, std::uint32_t index);
+
+// Reads DeviceType and AdapterNumber; each one read replaces the caller's
+// value, a missing one leaves it ("Unknown" is the caller's usual default).
+void ReadDeviceValues(RegistryStore& store, KeyHandle deviceKey, std::string* typeName,
+                      AdapterNumber* number);
+
+}  // namespace veldra

@@ -1,0 +1,102 @@
+// The only way the model reaches the registry. Each operation mirrors one
+// platform call and keeps its observable behaviour (see the comments).
+#pragma once
+
+#include <utility>
+
+#include "registry.h"
+
+namespace veldra {
+
+class RegistryStore {
+ public:
+  virtual ~RegistryStore() = default;
+
+  // The store's root key (HKEY_LOCAL_MACHINE for the real registry). Never
+  // closed.
+  virtual KeyHandle Root() = 0;
+
+  // RegCreateKeyExA with class "REG_NONE": opens `path` (backslash-separated,
+  // relative to `parent`), creating every missing level, also for read-only
+  // use. On success stores the new handle in *out and returns kOk.
+  virtual long OpenOrCreate(KeyHandle parent, const char* path, Access access, KeyHandle* out) = 0;
+
+  // RegEnumKeyExA: on entry *nameChars is the buffer size in characters, on
+  // success the name's length without its NUL. A name that does not fit
+  // (128 characters or more for the model's buffers) fails with kErrMoreData;
+  // past the last subkey the result is kErrNoMoreItems. Subkeys come in the
+  // store's enumeration order.
+  virtual long EnumKey(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars) = 0;
+
+  // RegQueryValueExA. With `data` and `dataSize` both null only tells whether
+  // the value exists (no size limit). Otherwise *dataSize is the buffer size;
+  // a value larger than the buffer fails with kErrMoreData and the caller
+  // treats it as absent. `type` may be null.
+  virtual long QueryValue(KeyHandle key, const char* name, std::uint32_t* type, void* data,
+                          std::uint32_t* dataSize) = 0;
+
+  // RegSetValueExA: stores exactly `size` bytes of `data` with `type`.
+  virtual long SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
+                        std::uint32_t size) = 0;
+
+  // RegDeleteValueA.
+  virtual long DeleteValue(KeyHandle key, const char* name) = 0;
+
+  // RegDeleteKeyA: deletes the subkey `name` of `parent`; a subkey that has
+  // subkeys of its own cannot be deleted.
+  virtual long DeleteKey(KeyHandle parent, const char* name) = 0;
+
+  // RegCloseKey. Closing the root or a null handle does nothing.
+  virtual void Close(KeyHandle key) = 0;
+
+  // ExpandEnvironmentStringsA: returns the number of characters the expansion
+  // needs including its NUL (more than dstChars when it did not fit), or 0 on
+  // failure.
+  virtual std::uint32_t ExpandEnvironment(const char* src, char* dst, std::uint32_t dstChars) = 0;
+};
+
+// An owned key handle that closes itself through its store.
+class Key {
+ public:
+  Key() noexcept = default;
+  Key(RegistryStore& store, KeyHandle handle) noexcept : store_(&store), handle_(handle) {}
+  Key(Key&& other) noexcept : store_(other.store_), handle_(std::exchange(other.handle_, nullptr)) {}
+  Key& operator=(Key&& other) noexcept {
+    if (this != &other) {
+      reset();
+      store_ = other.store_;
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  ~Key() { reset(); }
+
+  KeyHandle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != nullptr; }
+  void reset() noexcept {
+    if (handle_ != nullptr && store_ != nullptr) store_->Close(handle_);
+    handle_ = nullptr;
+  }
+
+ private:
+  RegistryStore* store_ = nullptr;
+  KeyHandle handle_ = nullptr;
+};
+
+// Open-or-create as an owned key; an empty Key when the open failed.
+// A null `parent` means the store's root.
+Key OpenKey(RegistryStore& store, KeyHandle parent, const char* path, Access access);
+
+// Small helpers over the store used throughout the model.
+// Reads a string value into a 128-byte buffer; false (and `out` untouched)
+// when absent or too large. `out` must hold kStringBufferBytes.
+bool ReadStringValue(RegistryStore& store, KeyHandle key, const char* name, char* out);
+// Reads a 4-byte value; false (and `out` untouched) when absent or too large.
+bool ReadDwordValue(RegistryStore& store, KeyHandle key, const char* name, std::uint32_t* out);
+long WriteDwordValue(RegistryStore& store, KeyHandle key, const char* name, std::uint32_t value);
+// REG_SZ written with its terminating NUL.
+long WriteStringValue(RegistryStore& store, KeyHandle key, const char* name, const char* value);
+
+}  // namespace veldra
