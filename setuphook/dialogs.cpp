@@ -1,0 +1,203 @@
+#include <cstdio>
+
+#include "logic.h"
+#include "resource.h"
+#include "setuphook.h"
+
+using namespace setuphook;
+
+namespace {
+
+// State of the destination dialog, kept for the library's lifetime.
+char g_driveRoot[4] = "C:\\";
+DWORD g_sectorsPerCluster = 0;
+DWORD g_bytesPerSector = 0;
+DWORD g_freeClusters = 0;
+DWORD g_totalClusters = 0;
+DWORD g_availableMegabytes = 0;
+char g_listPath[128];
+char g_destination[128];
+
+const DWORD kDirListAttributes = DDL_DIRECTORY | DDL_DRIVES | DDL_EXCLUSIVE;  // 0xC010
+const UINT kMustEnterStyle = MB_ICONSTOP;                                     // 0x10
+
+void CenterDialog(HWND dialog) {
+  RECT rect;
+  GetWindowRect(dialog, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  const Point at =
+      CenterPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+  MoveWindow(dialog, at.x, at.y, width, height, FALSE);
+}
+
+// A failed query keeps the counts of the last one that succeeded.
+bool QueryFreeSpace() {
+  DWORD sectors, bytes, freeClusters, totalClusters;
+  if (!g_platform.getDiskFreeSpace(g_driveRoot, &sectors, &bytes, &freeClusters, &totalClusters))
+    return false;
+  g_sectorsPerCluster = sectors;
+  g_bytesPerSector = bytes;
+  g_freeClusters = freeClusters;
+  g_totalClusters = totalClusters;
+  return true;
+}
+
+void ShowAvailable(HWND dialog) {
+  g_availableMegabytes = AvailableMegabytes(g_bytesPerSector, g_sectorsPerCluster, g_freeClusters);
+  char text[16];
+  std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(g_availableMegabytes));
+  SetDlgItemTextA(dialog, IDC_DEST_AVAILABLE, text);
+}
+
+void FillDirectoryList(HWND dialog, const char* path) {
+  lstrcpynA(g_listPath, path, sizeof g_listPath);
+  DlgDirListA(dialog, g_listPath, IDC_DEST_LIST, IDC_DEST_PATH, kDirListAttributes);
+}
+
+void InitDestination(HWND dialog, LPSTR* args) {
+  g_driveRoot[0] = args[0][0];
+  QueryFreeSpace();
+  FillDirectoryList(dialog, g_driveRoot);
+  SetDlgItemTextA(dialog, IDC_DEST_PATH, args[0]);
+  SetDlgItemTextA(dialog, IDC_DEST_REQUIRED, args[1]);
+  ShowAvailable(dialog);
+}
+
+void OnDestinationOk(HWND dialog) {
+  GetDlgItemTextA(dialog, IDC_DEST_PATH, g_destination, sizeof g_destination);
+  if (g_destination[0] == '\0') {
+    MessageBoxA(dialog, "Must enter a destination.", nullptr, kMustEnterStyle);
+    return;
+  }
+  EndDialog(dialog, 1);
+}
+
+// Every notification of the list acts on the entry selected at that moment;
+// with none selected, the previous selection is used again.
+void OnDestinationList(HWND dialog) {
+  if (SendDlgItemMessageA(dialog, IDC_DEST_LIST, LB_GETCURSEL, 0, 0) != LB_ERR) {
+    DlgDirSelectExA(dialog, g_destination, sizeof g_destination, IDC_DEST_LIST);
+  }
+  FillDirectoryList(dialog, g_destination);
+  if (IsDriveSelection(g_destination) && g_destination[0] != g_driveRoot[0]) {
+    g_driveRoot[0] = g_destination[0];
+    if (QueryFreeSpace()) ShowAvailable(dialog);
+  }
+}
+
+INT_PTR CALLBACK DestinationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CenterDialog(dialog);
+      InitDestination(dialog, reinterpret_cast<LPSTR*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          OnDestinationOk(dialog);
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, 0);
+          return TRUE;
+        case IDC_DEST_LIST:
+          OnDestinationList(dialog);
+          return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      EndDialog(dialog, 0);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+// The three simple dialogs differ only in what their buttons and the close
+// command end with; -1 marks a command the dialog does not have.
+struct SimpleDialog {
+  INT_PTR onButton1;
+  INT_PTR onButton2;
+  INT_PTR onClose;
+};
+const SimpleDialog kWelcome = {1, 0, 0};
+const SimpleDialog kExitSetup = {1, 0, 0};
+const SimpleDialog kIncompleteInstall = {1, -1, 1};
+
+INT_PTR CALLBACK SimpleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const SimpleDialog& d,
+                            int textControl) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CenterDialog(dialog);
+      if (textControl != 0) SetDlgItemTextA(dialog, textControl, reinterpret_cast<LPCSTR>(lParam));
+      return TRUE;
+    case WM_COMMAND: {
+      const INT_PTR code = LOWORD(wParam) == IDOK       ? d.onButton1
+                           : LOWORD(wParam) == IDCANCEL ? d.onButton2
+                                                        : -1;
+      if (code < 0) return FALSE;
+      EndDialog(dialog, code);
+      return TRUE;
+    }
+    case WM_CLOSE:
+      EndDialog(dialog, d.onClose);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR CALLBACK WelcomeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SimpleProc(dialog, message, wParam, lParam, kWelcome, IDC_WELCOME_TEXT);
+}
+INT_PTR CALLBACK ExitSetupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SimpleProc(dialog, message, wParam, lParam, kExitSetup, 0);
+}
+INT_PTR CALLBACK IncompleteInstallProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SimpleProc(dialog, message, wParam, lParam, kIncompleteInstall, 0);
+}
+
+BOOL RunDialog(DialogKind kind, int templateId, DLGPROC proc, LPARAM param) {
+  const INT_PTR endCode =
+      DialogBoxParamA(g_instance, MAKEINTRESOURCEA(templateId), g_parentWindow, proc, param);
+  const DialogResult r = MapEndCode(kind, endCode);
+  switch (r.outcome) {
+    case Outcome::kSuccess:
+      SetResult(IDS_SUCCESS);
+      break;
+    case Outcome::kCancel:
+      SetResult(IDS_CANCEL);
+      break;
+    case Outcome::kExit:
+      SetResult(IDS_EXIT);
+      break;
+    case Outcome::kUnknownError:
+      SetResult(IDS_UNKNOWN_ERROR);
+      break;
+    case Outcome::kChosenDirectory:
+      lstrcpynA(g_resultText, g_destination, kResultTextSize);
+      break;
+  }
+  return r.flag ? TRUE : FALSE;
+}
+
+}  // namespace
+
+SETUPHOOK_EXPORT DlgWelcome(DWORD count, LPSTR* args, LPSTR* result) {
+  if (!BeginCall(result, true, count, 1)) return FALSE;
+  return RunDialog(DialogKind::kWelcome, IDD_WELCOME, WelcomeProc, reinterpret_cast<LPARAM>(args[0]));
+}
+
+SETUPHOOK_EXPORT DlgDestination(DWORD count, LPSTR* args, LPSTR* result) {
+  if (!BeginCall(result, true, count, 2)) return FALSE;
+  return RunDialog(DialogKind::kDestination, IDD_DESTINATION, DestinationProc,
+                   reinterpret_cast<LPARAM>(args));
+}
+
+SETUPHOOK_EXPORT DlgExit(DWORD count, LPSTR*, LPSTR* result) {
+  if (!BeginCall(result, true, count, kAnyCount)) return FALSE;
+  return RunDialog(DialogKind::kExitSetup, IDD_EXIT_SETUP, ExitSetupProc, 0);
+}
+
+SETUPHOOK_EXPORT DlgFail(DWORD count, LPSTR*, LPSTR* result) {
+  if (!BeginCall(result, true, count, kAnyCount)) return FALSE;
+  return RunDialog(DialogKind::kIncompleteInstall, IDD_INCOMPLETE_INSTALL, IncompleteInstallProc, 0);
+}

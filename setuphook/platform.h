@@ -1,0 +1,26 @@
+// The platform calls through which setuphook.dll changes the machine: the
+// registry writes of ModifyRegistry, the shutdown request and the free-space
+// query. The shipped DLL always uses the real functions; a test build of the
+// DLL hands this table out so that tests can fail a key open or keep
+// ExitWindowsEx from ever running.
+#ifndef SETUPHOOK_PLATFORM_H
+#define SETUPHOOK_PLATFORM_H
+
+#include <windows.h>
+
+struct SetupHookPlatform {
+  decltype(&::RegCreateKeyExA) createKey;
+  decltype(&::RegSetValueExA) setValue;
+  decltype(&::RegCloseKey) closeKey;
+  decltype(&::OpenProcessToken) openProcessToken;
+  decltype(&::LookupPrivilegeValueA) lookupPrivilegeValue;
+  decltype(&::AdjustTokenPrivileges) adjustTokenPrivileges;
+  decltype(&::ExitWindowsEx) exitWindows;
+  decltype(&::GetDiskFreeSpaceA) getDiskFreeSpace;
+};
+
+// Name of the extra export of the test build that returns the live table.
+#define SETUPHOOK_TEST_PLATFORM_EXPORT "SetupHookTestPlatform"
+typedef SetupHookPlatform*(WINAPI* SetupHookTestPlatformFn)(void);
+
+#endif
