@@ -1,0 +1,172 @@
+#include "config/adapter_list_dialog.h"
+
+#include <string>
+
+#include "config/edit_device_dialog.h"
+#include "config/resource.h"
+#include "registry/catalog.h"
+#include "registry/device_keys.h"
+#include "registry/start_values.h"
+
+namespace veldra::config {
+
+BusyFlag AdapterListDialog::busy_;
+
+const Command<AdapterListDialog> AdapterListDialog::kCommands[] = {
+    {IDC_NEW, BN_CLICKED, &AdapterListDialog::OnNew},
+    {IDC_ADAPTER_LIST, LBN_DBLCLK, &AdapterListDialog::OnDoubleClick},
+    {IDC_DELETE, BN_CLICKED, &AdapterListDialog::OnDelete},
+    {IDC_EDIT, BN_CLICKED, &AdapterListDialog::OnEdit},
+    {kWindowClose, 0, &AdapterListDialog::OnClose},
+    {IDC_CLOSE, BN_CLICKED, &AdapterListDialog::OnOK},
+    {IDCANCEL, BN_CLICKED, &AdapterListDialog::OnCancel},
+};
+
+namespace {
+
+std::string ListLine(HWND list, int index) {
+  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  LRESULT got =
+      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+  return text;
+}
+
+}  // namespace
+
+AdapterListDialog::AdapterListDialog(RegistryStore& store, PluginLoader& loader)
+    : Dialog(IDD_ADAPTER_LIST, nullptr), store_(store), loader_(loader) {}
+
+AdapterListDialog::~AdapterListDialog() = default;
+
+HWND AdapterListDialog::List() const { return Item(IDC_ADAPTER_LIST); }
+
+bool AdapterListDialog::DispatchCommand(WORD id, WORD code) {
+  return veldra::config::DispatchCommand(*this, kCommands, id, code);
+}
+
+bool AdapterListDialog::OnInitDialog() {
+  Dialog::OnInitDialog();
+  serviceKey_ = OpenServiceKey(store_);
+  CenterOnScreen();
+  RefillList();
+  return true;
+}
+
+void AdapterListDialog::RefillList() {
+  if (!serviceKey_) return;
+  HWND list = List();
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const AdapterEntry& entry : ListAdapters(store_, serviceKey_.get())) {
+    const std::string text = AdapterLineText(entry.number);
+    LRESULT line = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (line == LB_ERR || line == LB_ERRSPACE) continue;
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(line), static_cast<LPARAM>(entry.index));
+  }
+}
+
+void AdapterListDialog::OnNew() {
+  if (busy_.busy()) return;
+  BusyScope scope(busy_);
+  // Without the service key the placeholder cannot be created.
+  if (!serviceKey_) return;
+  const AdapterNumber number = LowestFreeNumber(store_, serviceKey_.get());
+  if (CountDeviceTypes(store_) == 0) return;
+  if (!CreateLogicalPlaceholder(store_, serviceKey_.get(), number)) return;
+  RefillList();
+  HWND list = List();
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  const int line =
+      FindPrefixLine(count, AdapterLineText(number), [list](int i) { return ListLine(list, i); });
+  if (line >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  EditSelected();
+}
+
+void AdapterListDialog::OnEdit() {
+  if (busy_.busy()) return;
+  BusyScope scope(busy_);
+  EditSelected();
+}
+
+void AdapterListDialog::OnDoubleClick() {
+  if (busy_.busy()) return;
+  OnEdit();
+}
+
+void AdapterListDialog::EditSelected() {
+  HWND list = List();
+  const LRESULT line = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (line == LB_ERR) return;
+  const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
+  const LRESULT index = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0);
+  if (index == LB_ERR) return;
+  std::string name;
+  if (!ListedKeyStillMatches(store_, serviceKey_.get(), static_cast<std::uint32_t>(index), number, &name)) {
+    // The service key changed since the last refill: show what is there now
+    // rather than edit some other key under this line's number.
+    RefillList();
+    return;
+  }
+  Key deviceKey = OpenKey(store_, serviceKey_.get(), name.c_str(), Access::All);
+  if (!deviceKey) return;
+  EditAdapter(deviceKey.get(), number);
+}
+
+void AdapterListDialog::EditAdapter(KeyHandle deviceKey, AdapterNumber number) {
+  EditDeviceDialog dialog(store_, loader_);
+  if (number != kNoAdapterNumber) dialog.adapterNumber = number;
+  ReadDeviceValues(store_, deviceKey, &dialog.typeName, &dialog.adapterNumber);
+  for (;;) {
+    if (dialog.DoModal() != 1) return;
+    if (SaveEditedAdapter(store_, loader_, serviceKey_.get(), dialog.catalog(), dialog.typeName,
+                          dialog.adapterNumber, dialog.settings(), *this) == SaveResult::Saved) {
+      RefillList();
+      return;
+    }
+  }
+}
+
+bool AdapterListDialog::ConfirmUpdate(AdapterNumber number) {
+  const std::string text = "Update Adapter " + std::to_string(number) + "?";
+  return MessageBoxA(hwnd(), text.c_str(), "Adapter Already Exists", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void AdapterListDialog::RestartNotice() {
+  MessageBoxA(hwnd(), "Changes made will not take effect until the system is shutdown and restarted.",
+              "Changes Made", MB_OK | MB_ICONINFORMATION);
+}
+
+void AdapterListDialog::OnDelete() {
+  if (busy_.value == 1) return;
+  HWND list = List();
+  const LRESULT line = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (line == LB_ERR) return;
+  const LRESULT index = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0);
+  if (index == LB_ERR) return;
+  if (MessageBoxA(hwnd(), "Are you sure you want to delete this entry?", "Confirm Delete",
+                  MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return;
+  }
+  // Deleting by index alone could remove a different key if the service key
+  // changed since the last refill; then only refresh the list.
+  const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
+  if (!ListedKeyStillMatches(store_, serviceKey_.get(), static_cast<std::uint32_t>(index), number, nullptr)) {
+    RefillList();
+    return;
+  }
+  if (DeleteListedKey(store_, serviceKey_.get(), static_cast<std::uint32_t>(index))) RefillList();
+}
+
+void AdapterListDialog::OnClose() {
+  if (busy_.busy()) return;
+  ApplyServiceStartValues(store_);
+  EndDialog(1);
+}
+
+void AdapterListDialog::OnOK() { OnClose(); }
+
+void AdapterListDialog::OnCancel() { EndDialog(2); }
+
+}  // namespace veldra::config

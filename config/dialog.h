@@ -1,0 +1,157 @@
+// A small modal-dialog framework: a Dialog runs a template from the program's
+// resources, dispatches WM_COMMAND through its class's command table and
+// exchanges member data with its controls.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace veldra::config {
+
+// Command id under which a dialog's table receives the window close command
+// (WM_CLOSE from the system menu or the title bar); no control uses it.
+constexpr WORD kWindowClose = 0xFFFE;
+
+// A process-wide re-entrancy flag of one dialog class: commands that start a
+// nested operation set it, and the class's handlers do nothing while it is set.
+struct BusyFlag {
+  int value = 0;
+  bool busy() const { return value != 0; }
+};
+
+// Sets a BusyFlag for the lifetime of the scope.
+class BusyScope {
+ public:
+  explicit BusyScope(BusyFlag& flag) : flag_(flag) { flag_.value = 1; }
+  ~BusyScope() { flag_.value = 0; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  BusyFlag& flag_;
+};
+
+// Receives the commands a dialog's own table does not handle.
+class CommandTarget {
+ public:
+  virtual ~CommandTarget() = default;
+  virtual bool OnCommand(WORD id, WORD code) = 0;
+};
+
+// One line of a command table: control id, notification code, handler.
+template <class D>
+struct Command {
+  WORD id;
+  WORD code;
+  void (D::*handler)();
+};
+
+template <class D, std::size_t N>
+bool DispatchCommand(D& dialog, const Command<D> (&table)[N], WORD id, WORD code) {
+  for (const Command<D>& entry : table) {
+    if (entry.id == id && entry.code == code) {
+      (dialog.*entry.handler)();
+      return true;
+    }
+  }
+  return false;
+}
+
+// The executable's file name without directory and extension: the caption of
+// the data-exchange messages.
+const std::string& ProgramName();
+
+// Index of the first of `count` lines, from the top, that begins with
+// `prefix` without regard to case; -1 when none does.
+template <class LineAt>
+int FindPrefixLine(int count, const std::string& prefix, LineAt lineAt) {
+  for (int i = 0; i < count; ++i) {
+    const std::string line = lineAt(i);
+    if (line.size() >= prefix.size() && _strnicmp(line.c_str(), prefix.c_str(), prefix.size()) == 0) return i;
+  }
+  return -1;
+}
+
+class Dialog;
+
+// One data exchange between a dialog's members and its controls. Each helper
+// returns false after it has reported a failure and moved the focus to the
+// failing control; DoDataExchange stops at the first false.
+class DataExchange {
+ public:
+  DataExchange(Dialog& dialog, bool save) : dialog_(dialog), save_(save) {}
+  bool saving() const { return save_; }
+
+  // Into the control: selects the first line beginning with `value` (no case),
+  // or leaves the selection as it is. Out: the selected line's text, or "".
+  bool ComboPrefix(int id, std::string& value);
+  // Into the control: "%lu". Out: ParseUnsignedText, "Please enter an
+  // integer." when it fails. The converted number is stored at once.
+  bool Unsigned(int id, std::uint32_t& value);
+  // Only when saving: low..high inclusive, else the range message.
+  bool Range(int id, std::uint32_t value, std::uint32_t low, std::uint32_t high);
+
+ private:
+  bool Fail(int id, const std::string& message);
+
+  Dialog& dialog_;
+  bool save_;
+};
+
+class Dialog {
+ public:
+  // `owner` is disabled while the dialog runs; without one the dialog is a
+  // top-level window of its own and every other window stays usable.
+  explicit Dialog(int templateId, HWND owner = nullptr);
+  virtual ~Dialog();
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+
+  // Creates, shows and runs the dialog until EndDialog; -1 if it could not be
+  // created.
+  INT_PTR DoModal();
+  void EndDialog(INT_PTR result);
+
+  HWND hwnd() const { return hwnd_; }
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  std::string ItemText(int id) const;
+
+  // Exchanges members and controls; false when a check failed.
+  bool UpdateData(bool save);
+  bool exchanging() const { return exchanging_; }
+
+  // x = (screen width - width) / 2, y likewise, without repainting.
+  void CenterOnScreen();
+
+  // Unhandled commands of every dialog go here (the application object).
+  static void SetFallbackTarget(CommandTarget* target);
+
+ protected:
+  // Runs the data exchange into the controls. Returns true to let the dialog
+  // manager give the focus to the first tab stop.
+  virtual bool OnInitDialog();
+  virtual void OnOK();
+  virtual void OnCancel();
+  virtual bool DoDataExchange(DataExchange& dx);
+  // The class's command table; true when the command was handled.
+  virtual bool DispatchCommand(WORD id, WORD code);
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleCommand(WORD id, WORD code, HWND control);
+  // Gives keyboard messages to the dialog whose window they are aimed at, so
+  // an unowned dialog's keys work while another dialog's loop is running.
+  static bool PreTranslate(MSG& msg);
+
+  int templateId_;
+  HWND owner_;
+  HWND hwnd_ = nullptr;
+  bool ended_ = false;
+  INT_PTR result_ = -1;
+  bool exchanging_ = false;
+};
+
+}  // namespace veldra::config
