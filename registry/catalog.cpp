@@ -1,0 +1,110 @@
+#include "registry/catalog.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace veldra {
+
+namespace {
+
+constexpr char kNone[] = "None";
+
+Key OpenCatalogKey(RegistryStore& store, const char* serviceName) {
+  const std::string path = std::string(kCatalogPath) + serviceName;
+  return OpenKey(store, nullptr, path.c_str(), Access::Read);
+}
+
+bool EqualsNoCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    char x = *a >= 'a' && *a <= 'z' ? static_cast<char>(*a - 'a' + 'A') : *a;
+    char y = *b >= 'a' && *b <= 'z' ? static_cast<char>(*b - 'a' + 'A') : *b;
+    if (x != y) return false;
+    if (x == '\0') return true;
+  }
+}
+
+// The plug-in path of a type. When ConfigDll is absent, does not fit its
+// 128-byte buffer, or expands to more than 128 characters, the row says
+// "None": the type then has no plug-in, rather than a truncated path that
+// could load the wrong library.
+void ReadConfigDll(RegistryStore& store, KeyHandle typeKey, char* out) {
+  char raw[kStringBufferBytes];
+  std::strcpy(out, kNone);
+  if (!ReadStringValue(store, typeKey, "ConfigDll", raw)) return;
+  char expanded[kStringBufferBytes];
+  const std::uint32_t needed = store.ExpandEnvironment(raw, expanded, sizeof expanded);
+  if (needed == 0 || needed > sizeof expanded) return;
+  if (std::memchr(expanded, '\0', sizeof expanded) == nullptr) return;
+  std::strcpy(out, expanded);
+}
+
+void FillRow(RegistryStore& store, KeyHandle catalogKey, const char* name, DeviceTypeRecord* row) {
+  Key typeKey = OpenKey(store, catalogKey, name, Access::Read);
+  if (!typeKey) return;  // the row stays empty but keeps its place
+  std::strcpy(row->name, name);
+  ReadStringValue(store, typeKey.get(), "ExecuteDll", row->executeDll);
+  ReadConfigDll(store, typeKey.get(), row->configDll);
+  ReadDwordValue(store, typeKey.get(), "Physical", &row->physical);
+}
+
+}  // namespace
+
+const DeviceTypeRecord* DeviceTypeCatalog::Row(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) return nullptr;
+  return &rows[static_cast<std::size_t>(index)];
+}
+
+std::uint32_t CountDeviceTypes(RegistryStore& store, const char* serviceName) {
+  Key catalogKey = OpenCatalogKey(store, serviceName);
+  if (!catalogKey) return 0;
+  char name[kNameBufferChars];
+  std::uint32_t count = 0;
+  for (;; ++count) {
+    std::uint32_t chars = kNameBufferChars;
+    if (store.EnumKey(catalogKey.get(), count, name, &chars) != kOk) return count;
+  }
+}
+
+DeviceTypeCatalog LoadCatalog(RegistryStore& store, const char* serviceName) {
+  DeviceTypeCatalog catalog;
+  catalog.count = CountDeviceTypes(store, serviceName);
+  if (catalog.count == 0) return catalog;
+  try {
+    catalog.rows.assign(static_cast<std::size_t>(catalog.count) + 1, DeviceTypeRecord{});
+  } catch (const std::bad_alloc&) {
+    catalog.rows.clear();
+    catalog.count = 0;
+    return catalog;
+  }
+
+  // The key is enumerated afresh; it may have lost subkeys since the count,
+  // and never more rows than were counted are filled.
+  std::uint32_t filled = 0;
+  Key catalogKey = OpenCatalogKey(store, serviceName);
+  if (catalogKey) {
+    char name[kNameBufferChars];
+    for (; filled < catalog.count; ++filled) {
+      std::uint32_t chars = kNameBufferChars;
+      if (store.EnumKey(catalogKey.get(), filled, name, &chars) != kOk) break;
+      name[kNameBufferChars - 1] = '\0';
+      FillRow(store, catalogKey.get(), name, &catalog.rows[filled]);
+    }
+  }
+  DeviceTypeRecord& placeholder = catalog.rows[filled];
+  std::strcpy(placeholder.name, "Unknown");
+  std::strcpy(placeholder.executeDll, kNone);
+  std::strcpy(placeholder.configDll, kNone);
+  placeholder.physical = 0;
+  return catalog;
+}
+
+const DeviceTypeRecord* FindDeviceType(const DeviceTypeCatalog& catalog, const char* typeName) {
+  if (typeName == nullptr) return nullptr;
+  for (std::uint32_t i = 0; i < catalog.count && i < catalog.rows.size(); ++i) {
+    if (EqualsNoCase(catalog.rows[i].name, typeName)) return &catalog.rows[i];
+  }
+  return nullptr;
+}
+
+}  // namespace veldra

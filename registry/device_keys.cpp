@@ -1,0 +1,211 @@
+#include "registry/device_keys.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace veldra {
+
+namespace {
+
+// The scanned prefix lives in a 32-character buffer: 31 characters and the
+// NUL. A longer prefix cannot be one of the keywords, so it is only measured.
+constexpr std::size_t kPrefixBufferChars = 32;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsNoCase(const char* a, std::size_t n, const char* keyword) {
+  for (std::size_t i = 0; i < n; ++i) {
+    if (keyword[i] == '\0' || Upper(a[i]) != Upper(keyword[i])) return false;
+  }
+  return keyword[n] == '\0';
+}
+
+enum class Prefix { None, TooLong, Device, LogicalDevice, Other };
+
+struct Scan {
+  Prefix prefix = Prefix::None;
+  AdapterNumber number = kNoAdapterNumber;  // stays the marker when no digits follow
+};
+
+// The pattern "%[^0123456789]%lu" by hand, bounded by `length` and by the
+// first NUL. The prefix is a non-empty maximal run of non-digits; the number
+// is the run of digits right after it (it cannot start with a blank or sign,
+// since the prefix swallowed those). Characters after the digits are ignored.
+//
+// A number that does not fit 32 bits saturates at 4294967295, the marker for
+// a missing number, so a key with a number of more than ten significant
+// digits is never taken for an adapter. Reading it modulo 2^32 instead would
+// make Device4294967296 alias adapter 0. Leading zeros do not count toward
+// the overflow: Device00000000003 is adapter 3.
+Scan ScanName(const char* name, std::size_t length) {
+  Scan scan;
+  std::size_t i = 0;
+  while (i < length && name[i] != '\0' && !IsDigit(name[i])) ++i;
+  if (i == 0) return scan;  // empty name, or starts with a digit: nothing matches
+  if (i >= kPrefixBufferChars) {
+    scan.prefix = Prefix::TooLong;
+  } else if (EqualsNoCase(name, i, "Device")) {
+    scan.prefix = Prefix::Device;
+  } else if (EqualsNoCase(name, i, "LogicalDevice")) {
+    scan.prefix = Prefix::LogicalDevice;
+  } else {
+    scan.prefix = Prefix::Other;
+  }
+  if (i == length || !IsDigit(name[i])) return scan;  // no digits: the number stays missing
+  std::uint64_t value = 0;
+  for (; i < length && IsDigit(name[i]); ++i) {
+    value = value * 10 + static_cast<unsigned>(name[i] - '0');
+    if (value > kNoAdapterNumber) value = kNoAdapterNumber;  // saturate, keep consuming digits
+  }
+  scan.number = static_cast<AdapterNumber>(value);
+  return scan;
+}
+
+ScannedName ToScannedName(const Scan& scan) {
+  ScannedName out;
+  out.number = scan.number;
+  out.physical = scan.prefix == Prefix::Device;
+  out.isDeviceKey = (scan.prefix == Prefix::Device || scan.prefix == Prefix::LogicalDevice) &&
+                    scan.number != kNoAdapterNumber;
+  return out;
+}
+
+// Enumerates the subkeys of `key` from index 0 until the first failure,
+// calling `visit(index, name)`; stops early when `visit` returns false.
+template <typename Visit>
+void EnumerateSubkeys(RegistryStore& store, KeyHandle key, Visit visit) {
+  char name[kNameBufferChars];
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t chars = kNameBufferChars;
+    if (store.EnumKey(key, index, name, &chars) != kOk) return;
+    name[kNameBufferChars - 1] = '\0';
+    if (!visit(index, static_cast<const char*>(name))) return;
+  }
+}
+
+}  // namespace
+
+ScannedName ScanDeviceKeyName(const char* name) {
+  return ToScannedName(ScanName(name, static_cast<std::size_t>(-1)));
+}
+
+ScannedName ScanDeviceKeyName(const char* name, std::size_t length) {
+  return ToScannedName(ScanName(name, length));
+}
+
+bool HasPhysicalPrefix(const char* name) {
+  return ScanName(name, static_cast<std::size_t>(-1)).prefix == Prefix::Device;
+}
+
+std::string DeviceKeyName(AdapterNumber number, bool physical) {
+  return (physical ? "Device" : "LogicalDevice") + std::to_string(number);
+}
+
+std::string AdapterLineText(AdapterNumber number) { return "Adapter " + std::to_string(number); }
+
+AdapterNumber ParseAdapterLineText(const char* text) {
+  // "Adapter %lu": the literal word, then any white space (the blank in the
+  // pattern and %lu both skip it), an optional sign and at least one digit.
+  // Overflow saturates as for key names; a minus sign negates modulo 2^32.
+  if (text == nullptr || std::strncmp(text, "Adapter", 7) != 0) return kNoAdapterNumber;
+  const char* p = text + 7;
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  if (!IsDigit(*p)) return kNoAdapterNumber;
+  std::uint64_t value = 0;
+  for (; IsDigit(*p); ++p) {
+    value = value * 10 + static_cast<unsigned>(*p - '0');
+    if (value > kNoAdapterNumber) value = kNoAdapterNumber;
+  }
+  if (value == kNoAdapterNumber) return kNoAdapterNumber;
+  return negative ? static_cast<AdapterNumber>(0u - static_cast<AdapterNumber>(value))
+                  : static_cast<AdapterNumber>(value);
+}
+
+Key OpenServiceKey(RegistryStore& store, const char* serviceName) {
+  const std::string path = std::string(kServicesPath) + serviceName;
+  return OpenKey(store, nullptr, path.c_str(), Access::All);
+}
+
+std::vector<AdapterEntry> ListAdapters(RegistryStore& store, KeyHandle serviceKey) {
+  std::vector<AdapterEntry> entries;
+  EnumerateSubkeys(store, serviceKey, [&](std::uint32_t index, const char* name) {
+    const ScannedName scanned = ScanDeviceKeyName(name);
+    if (scanned.isDeviceKey) entries.push_back(AdapterEntry{scanned.number, index});
+    return true;
+  });
+  return entries;
+}
+
+bool FindDeviceKey(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number, std::string* name) {
+  bool found = false;
+  EnumerateSubkeys(store, serviceKey, [&](std::uint32_t, const char* subkey) {
+    const ScannedName scanned = ScanDeviceKeyName(subkey);
+    if (scanned.isDeviceKey && scanned.number == number) {
+      found = true;  // a later match replaces an earlier one
+      if (name != nullptr) *name = subkey;
+    }
+    return true;
+  });
+  return found;
+}
+
+Key OpenDeviceKeyForPlugin(RegistryStore& store, AdapterNumber number, const char* serviceName) {
+  Key service = OpenServiceKey(store, serviceName);
+  if (!service) return Key();
+  Key device;
+  EnumerateSubkeys(store, service.get(), [&](std::uint32_t, const char* subkey) {
+    const ScannedName scanned = ScanDeviceKeyName(subkey);
+    if (!scanned.isDeviceKey || scanned.number != number) return true;
+    device = OpenKey(store, service.get(), subkey, Access::All);
+    return false;  // the first match wins here
+  });
+  return device;
+}
+
+AdapterNumber LowestFreeNumber(RegistryStore& store, KeyHandle serviceKey) {
+  // The smallest N for which FindDeviceKey finds nothing, from one pass: every
+  // pass of FindDeviceKey would see the same subkeys, so collecting the numbers
+  // once and taking the smallest absent one gives the same answer. With k
+  // device keys the answer is at most k, so larger numbers are irrelevant.
+  std::vector<AdapterNumber> numbers;
+  EnumerateSubkeys(store, serviceKey, [&](std::uint32_t, const char* name) {
+    const ScannedName scanned = ScanDeviceKeyName(name);
+    if (scanned.isDeviceKey) numbers.push_back(scanned.number);
+    return true;
+  });
+  std::vector<bool> used(numbers.size() + 1, false);
+  for (AdapterNumber n : numbers) {
+    if (n < used.size()) used[n] = true;
+  }
+  const auto free = std::find(used.begin(), used.end(), false);
+  return static_cast<AdapterNumber>(free - used.begin());
+}
+
+bool CreateLogicalPlaceholder(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number) {
+  const std::string name = DeviceKeyName(number, false);
+  return static_cast<bool>(OpenKey(store, serviceKey, name.c_str(), Access::All));
+}
+
+bool DeleteListedKey(RegistryStore& store, KeyHandle serviceKey, std::uint32_t index) {
+  char name[kNameBufferChars];
+  std::uint32_t chars = kNameBufferChars;
+  if (store.EnumKey(serviceKey, index, name, &chars) != kOk) return false;
+  name[kNameBufferChars - 1] = '\0';
+  // An empty name would make the delete act on the service key itself.
+  if (name[0] == '\0') return false;
+  return store.DeleteKey(serviceKey, name) == kOk;
+}
+
+void ReadDeviceValues(RegistryStore& store, KeyHandle deviceKey, std::string* typeName,
+                      AdapterNumber* number) {
+  char type[kStringBufferBytes];
+  if (ReadStringValue(store, deviceKey, "DeviceType", type)) *typeName = type;
+  std::uint32_t value = 0;
+  if (ReadDwordValue(store, deviceKey, "AdapterNumber", &value)) *number = value;
+}
+
+}  // namespace veldra
