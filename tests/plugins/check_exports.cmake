@@ -1,0 +1,27 @@
+# cmake -DOBJDUMP=... -DCHECKS="dll=Name1,Name2;dll=..." -P check_exports.cmake
+# Fails unless each DLL exports exactly the listed names (sorted), undecorated.
+foreach(check ${CHECKS})
+  string(REGEX MATCH "^(.*)=([^=]*)$" _ "${check}")
+  set(dll "${CMAKE_MATCH_1}")
+  string(REPLACE "," ";" expected "${CMAKE_MATCH_2}")
+  list(SORT expected)
+  execute_process(COMMAND ${OBJDUMP} -p "${dll}" OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${dll}")
+  endif()
+  # The name pointer table: "[Ordinal/Name Pointer] Table", then one line
+  # "\t[   0] Name" per export.
+  set(names "")
+  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[[^\n]*\n)*" table "${dump}")
+  string(REGEX MATCHALL "\t\\[ *[0-9]+\\] +[^\n]+" rows "${table}")
+  foreach(row ${rows})
+    string(REGEX REPLACE "\t\\[ *[0-9]+\\] +" "" name "${row}")
+    string(STRIP "${name}" name)
+    list(APPEND names "${name}")
+  endforeach()
+  list(SORT names)
+  if(NOT names STREQUAL expected)
+    message(FATAL_ERROR "${dll}: exports '${names}', expected '${expected}'")
+  endif()
+  message(STATUS "${dll}: ${names}")
+endforeach()
