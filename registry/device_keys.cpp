@@ -8,10 +8,6 @@ namespace veldra {
 
 namespace {
 
-// The scanned prefix lives in a 32-character buffer: 31 characters and the
-// NUL. A longer prefix cannot be one of the keywords, so it is only measured.
-constexpr std::size_t kPrefixBufferChars = 32;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -22,7 +18,7 @@ bool EqualsNoCase(const char* a, std::size_t n, const char* keyword) {
   return keyword[n] == '\0';
 }
 
-enum class Prefix { None, TooLong, Device, LogicalDevice, Other };
+enum class Prefix { None, Device, LogicalDevice, Other };
 
 struct Scan {
   Prefix prefix = Prefix::None;
@@ -44,9 +40,10 @@ Scan ScanName(const char* name, std::size_t length) {
   std::size_t i = 0;
   while (i < length && name[i] != '\0' && !IsDigit(name[i])) ++i;
   if (i == 0) return scan;  // empty name, or starts with a digit: nothing matches
-  if (i >= kPrefixBufferChars) {
-    scan.prefix = Prefix::TooLong;
-  } else if (EqualsNoCase(name, i, "Device")) {
+  // The prefix is never copied: it is compared in place, which stops at the
+  // keyword's length. A prefix of 32 characters or more, which would not fit
+  // the pattern's 32-character buffer, can never equal a keyword anyway.
+  if (EqualsNoCase(name, i, "Device")) {
     scan.prefix = Prefix::Device;
   } else if (EqualsNoCase(name, i, "LogicalDevice")) {
     scan.prefix = Prefix::LogicalDevice;
