@@ -87,7 +87,7 @@ DeviceTypeCatalog LoadCatalog(RegistryStore& store, const char* serviceName) {
     for (; filled < catalog.count; ++filled) {
       std::uint32_t chars = kNameBufferChars;
       if (store.EnumKey(catalogKey.get(), filled, name, &chars) != kOk) break;
-      name[kNameBufferChars - 1] = '\0';
+      name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
       FillRow(store, catalogKey.get(), name, &catalog.rows[filled]);
     }
   }

@@ -77,7 +77,7 @@ void EnumerateSubkeys(RegistryStore& store, KeyHandle key, Visit visit) {
   for (std::uint32_t index = 0;; ++index) {
     std::uint32_t chars = kNameBufferChars;
     if (store.EnumKey(key, index, name, &chars) != kOk) return;
-    name[kNameBufferChars - 1] = '\0';
+    name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
     if (!visit(index, static_cast<const char*>(name))) return;
   }
 }
@@ -191,7 +191,7 @@ bool DeleteListedKey(RegistryStore& store, KeyHandle serviceKey, std::uint32_t i
   char name[kNameBufferChars];
   std::uint32_t chars = kNameBufferChars;
   if (store.EnumKey(serviceKey, index, name, &chars) != kOk) return false;
-  name[kNameBufferChars - 1] = '\0';
+  name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
   // An empty name would make the delete act on the service key itself.
   if (name[0] == '\0') return false;
   return store.DeleteKey(serviceKey, name) == kOk;

@@ -30,7 +30,7 @@ bool HasPhysicalAdapter(RegistryStore& store, KeyHandle serviceKey) {
   for (std::uint32_t index = 0;; ++index) {
     std::uint32_t chars = kNameBufferChars;
     if (store.EnumKey(serviceKey, index, name, &chars) != kOk) return false;
-    name[kNameBufferChars - 1] = '\0';
+    name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
     if (HasPhysicalPrefix(name)) return true;
   }
 }
