@@ -96,18 +96,6 @@ TEST(ParseValueList, NameWithoutNulInsideTheBlockEndsTheList) {
   EXPECT_STREQ(records[0].name, "Kept");
 }
 
-TEST(ParseValueList, ReadsFromAnUnalignedStart) {
-  Bytes bytes(1, 0xAA);
-  const Bytes list = ListBuilder().Dword("A", 0x01020304).End().bytes();
-  bytes.insert(bytes.end(), list.begin(), list.end());
-  FakeHeap heap;
-  const auto* block = static_cast<const std::uint8_t*>(heap.Alloc(bytes));
-  auto records = ParseValueList(block + 1, list.size());
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].type, static_cast<std::int32_t>(kRegDword));
-  EXPECT_EQ(Bytes(records[0].data, records[0].data + 4), Le32Bytes(0x01020304));
-}
-
 class WriteDeviceValuesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -175,14 +163,6 @@ TEST_F(WriteDeviceValuesTest, ProgramsOwnValuesReplaceRecordsOfTheSameName) {
   std::uint32_t number = 0;
   ASSERT_TRUE(ReadDwordValue(memory, key.get(), "AdapterNumber", &number));
   EXPECT_EQ(number, 4u);
-}
-
-TEST_F(WriteDeviceValuesTest, ValuesTheListDoesNotNameStay) {
-  ASSERT_EQ(WriteDwordValue(memory, key.get(), "Legacy", 7), kOk);
-  ASSERT_TRUE(Write(memory, List(ListBuilder().Dword("Baud", 1).End())));
-  std::uint32_t legacy = 0;
-  EXPECT_TRUE(ReadDwordValue(memory, key.get(), "Legacy", &legacy));
-  EXPECT_EQ(legacy, 7u);
 }
 
 // A broken list ends where its block ends: the records before the break
