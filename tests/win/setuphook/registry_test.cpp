@@ -1,0 +1,267 @@
+// ModifyRegistry against the registry. HKEY_LOCAL_MACHINE is redirected to a
+// scratch key of this process, so the tests neither need nor disturb the
+// prefix's machine keys.
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include "env.h"
+
+using hooktest::CallResult;
+using hooktest::TheEnv;
+
+namespace {
+
+const char kService[] = "SYSTEM\\CurrentControlSet\\Services\\VELDRA";
+const char kDriverLog[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\System\\VELDRA";
+const char kPerformance[] = "SYSTEM\\CurrentControlSet\\Services\\VELDRA\\Performance";
+const char kLibraryLog[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\VdrCtrs";
+const char kCatalogRow[] = "SOFTWARE\\Tervalon\\Logical Devices\\VELDRA\\VA85 Family";
+const char kScratch[] = "Software\\HookTestMachine";
+
+struct Value {
+  bool present;
+  DWORD type;
+  std::string data;  // raw bytes, size = data.size()
+};
+
+Value Read(const char* keyPath, const char* name) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return {false, 0, ""};
+  DWORD type = 0;
+  DWORD size = 0;
+  Value v{false, 0, ""};
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    std::string data(size, '\0');
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) ==
+        ERROR_SUCCESS) {
+      v = {true, type, data.substr(0, size)};
+    }
+  }
+  RegCloseKey(key);
+  return v;
+}
+
+bool KeyExists(const char* keyPath) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void Write(const char* keyPath, const char* name, DWORD type, const void* data, DWORD size) {
+  HKEY key;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+std::string Dword(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
+std::string Sz(const char* s) { return std::string(s, std::strlen(s) + 1); }
+
+::testing::AssertionResult HasValue(const char* key, const char* name, DWORD type, const std::string& data) {
+  const Value v = Read(key, name);
+  if (!v.present) return ::testing::AssertionFailure() << key << " " << name << " is missing";
+  if (v.type != type) return ::testing::AssertionFailure() << key << " " << name << " has type " << v.type;
+  if (v.data != data) {
+    return ::testing::AssertionFailure()
+           << key << " " << name << " holds " << v.data.size() << " bytes \"" << v.data << "\"";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+void ExpectDriverKeys() {
+  EXPECT_TRUE(HasValue(kService, "Type", REG_DWORD, Dword(1)));
+  EXPECT_TRUE(HasValue(kService, "Start", REG_DWORD, Dword(2)));
+  EXPECT_TRUE(HasValue(kService, "ErrorControl", REG_DWORD, Dword(1)));
+  EXPECT_TRUE(HasValue(kService, "Group", REG_SZ, Sz("Extended Base")));
+  EXPECT_TRUE(HasValue(kService, "LogVersion", REG_DWORD, Dword(0)));
+  EXPECT_TRUE(
+      HasValue(kDriverLog, "EventMessageFile", REG_EXPAND_SZ,
+               Sz("%SystemRoot%\\System32\\IoLogMsg.dll;%SystemRoot%\\System32\\Drivers\\VELDRA.SYS")));
+  EXPECT_TRUE(HasValue(kDriverLog, "TypesSupported", REG_DWORD, Dword(7)));
+  EXPECT_TRUE(HasValue(kPerformance, "Library", REG_SZ, Sz("vdrctrs.dll")));
+  EXPECT_TRUE(HasValue(kPerformance, "Open", REG_SZ, Sz("OpenVdrPerformanceData")));
+  EXPECT_TRUE(HasValue(kPerformance, "Collect", REG_SZ, Sz("CollectVdrPerformanceData")));
+  EXPECT_TRUE(HasValue(kPerformance, "Close", REG_SZ, Sz("CloseVdrPerformanceData")));
+  EXPECT_TRUE(
+      HasValue(kLibraryLog, "EventMessageFile", REG_EXPAND_SZ, Sz("%SystemRoot%\\System32\\vdrctrs.dll")));
+  EXPECT_TRUE(HasValue(kLibraryLog, "TypesSupported", REG_DWORD, Dword(7)));
+}
+
+void ExpectCatalogRow(const char* configDll) {
+  EXPECT_TRUE(HasValue(kCatalogRow, "ConfigDll", REG_SZ, Sz(configDll)));
+  EXPECT_TRUE(HasValue(kCatalogRow, "ExecuteDll", REG_SZ, Sz("None")));
+  EXPECT_TRUE(HasValue(kCatalogRow, "Physical", REG_DWORD, Dword(1)));
+}
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch_,
+                              nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_), ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(scratch_);
+    SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+  }
+  CallResult Modify(const std::string& dir, const hooktest::HookLibrary* lib = nullptr) {
+    return (lib != nullptr ? lib : TheEnv().shipped)->Call("ModifyRegistry", {dir});
+  }
+
+  HKEY scratch_ = nullptr;
+  hooktest::PlatformGuard guard_;
+};
+
+TEST_F(Registry, WritesEveryValueAndLeavesOthersAlone) {
+  // What config keeps in an existing service key: an adapter and a value of its own.
+  const DWORD three = 3;
+  const DWORD seven = 7;
+  Write(kService, "Start", REG_DWORD, &three, 4);
+  Write(kService, "Extra", REG_SZ, "kept", 5);
+  Write((std::string(kService) + "\\Device0").c_str(), "AdapterNumber", REG_DWORD, &seven, 4);
+  Write(kCatalogRow, "Note", REG_SZ, "row note", 9);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    const CallResult r = Modify("D:\\ZOVORO");
+    EXPECT_EQ(r.flag, TRUE);
+    EXPECT_EQ(r.text, "Success");
+    ExpectDriverKeys();
+    ExpectCatalogRow("D:\\ZOVORO\\VDREDTSA.DLL");
+    EXPECT_TRUE(HasValue(kService, "Extra", REG_SZ, Sz("kept")));
+    EXPECT_TRUE(
+        HasValue((std::string(kService) + "\\Device0").c_str(), "AdapterNumber", REG_DWORD, Dword(7)));
+    EXPECT_TRUE(HasValue(kCatalogRow, "Note", REG_SZ, Sz("row note")));
+  }
+}
+
+TEST_F(Registry, DirectoryIsWrittenAsItStands) {
+  EXPECT_EQ(Modify("D:\\ZOVORO\\").text, "Success");
+  ExpectCatalogRow("D:\\ZOVORO\\\\VDREDTSA.DLL");
+}
+
+TEST_F(Registry, DirectoryTooLongForTheCatalogueIsRefused) {
+  const std::string longest = "C:\\" + std::string(111, 'd');
+  ASSERT_EQ(longest.size(), 114u);
+  EXPECT_EQ(Modify(longest).text, "Success");
+  ExpectCatalogRow((longest + "\\VDREDTSA.DLL").c_str());
+  EXPECT_EQ(Read(kCatalogRow, "ConfigDll").data.size(), 128u);
+
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE");
+  const CallResult r = Modify(longest + "x");
+  EXPECT_EQ(r.flag, TRUE);
+  EXPECT_EQ(r.text, "Cancel");
+  // No row at all rather than a cut path or one without its plug-in.
+  EXPECT_FALSE(KeyExists(kCatalogRow));
+  ExpectDriverKeys();
+}
+
+TEST_F(Registry, WrongCountWritesNothing) {
+  for (DWORD count : {0u, 2u}) {
+    const CallResult r = TheEnv().shipped->CallWithCount("ModifyRegistry", count, {"D:\\ZOVORO", "x"});
+    EXPECT_EQ(r.flag, FALSE);
+    EXPECT_EQ(r.text, "Invalid number of paramters");
+  }
+  EXPECT_FALSE(KeyExists("SYSTEM"));
+  EXPECT_FALSE(KeyExists("SOFTWARE"));
+}
+
+// The fault seam: keys whose path is listed here cannot be opened, values
+// whose name is listed cannot be written.
+struct Faults {
+  static std::vector<std::string> keys;
+  static std::vector<std::string> values;
+  static int opened;
+  static int closed;
+  static LONG WINAPI Create(HKEY root, LPCSTR path, DWORD reserved, LPSTR cls, DWORD options, REGSAM sam,
+                            LPSECURITY_ATTRIBUTES sa, PHKEY key, LPDWORD disposition) {
+    for (const std::string& k : keys) {
+      if (lstrcmpiA(k.c_str(), path) == 0) return ERROR_ACCESS_DENIED;
+    }
+    if (lstrcmpA(cls, "REG_NONE") != 0 || options != REG_OPTION_NON_VOLATILE || sam != KEY_ALL_ACCESS ||
+        root != HKEY_LOCAL_MACHINE) {
+      return ERROR_INVALID_PARAMETER;
+    }
+    const LONG rc = TheEnv().real.createKey(root, path, reserved, cls, options, sam, sa, key, disposition);
+    if (rc == ERROR_SUCCESS) ++opened;
+    return rc;
+  }
+  static LONG WINAPI Set(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+    for (const std::string& v : values) {
+      if (lstrcmpiA(v.c_str(), name) == 0) return ERROR_ACCESS_DENIED;
+    }
+    return TheEnv().real.setValue(key, name, reserved, type, data, size);
+  }
+  static LONG WINAPI Close(HKEY key) {
+    ++closed;
+    return TheEnv().real.closeKey(key);
+  }
+  static void Install(std::vector<std::string> failKeys, std::vector<std::string> failValues) {
+    keys = std::move(failKeys);
+    values = std::move(failValues);
+    opened = closed = 0;
+    TheEnv().platform->createKey = Create;
+    TheEnv().platform->setValue = Set;
+    TheEnv().platform->closeKey = Close;
+  }
+};
+std::vector<std::string> Faults::keys;
+std::vector<std::string> Faults::values;
+int Faults::opened;
+int Faults::closed;
+
+TEST_F(Registry, CatalogueRowIsWrittenWhenTheServiceKeyCannotBeOpened) {
+  Faults::Install({kService}, {});
+  const CallResult r = Modify("D:\\ZOVORO", TheEnv().seam);
+  EXPECT_EQ(r.flag, TRUE);
+  EXPECT_EQ(r.text, "Success");
+  EXPECT_FALSE(KeyExists(kDriverLog));
+  EXPECT_FALSE(KeyExists(kPerformance));
+  EXPECT_FALSE(KeyExists(kLibraryLog));
+  ExpectCatalogRow("D:\\ZOVORO\\VDREDTSA.DLL");
+  EXPECT_EQ(Faults::opened, 1);
+  EXPECT_EQ(Faults::closed, Faults::opened);
+}
+
+TEST_F(Registry, AFailedWriteStopsTheChainButNotTheStep) {
+  // TypesSupported fails in step 2 (and step 4, which must not even run).
+  Faults::Install({}, {"TypesSupported"});
+  EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
+  EXPECT_TRUE(HasValue(kService, "LogVersion", REG_DWORD, Dword(0)));
+  // The other value of the step was still written.
+  EXPECT_TRUE(Read(kDriverLog, "EventMessageFile").present);
+  EXPECT_FALSE(KeyExists(kPerformance));
+  EXPECT_FALSE(KeyExists(kLibraryLog));
+  ExpectCatalogRow("D:\\ZOVORO\\VDREDTSA.DLL");
+  EXPECT_EQ(Faults::closed, Faults::opened);
+}
+
+TEST_F(Registry, Step4OutcomeDoesNotMatterButStep5Does) {
+  Faults::Install({kLibraryLog}, {});
+  EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
+  EXPECT_TRUE(Read(kPerformance, "Close").present);
+
+  Faults::Install({}, {"ConfigDll"});
+  const CallResult failedWrite = Modify("D:\\ZOVORO", TheEnv().seam);
+  EXPECT_EQ(failedWrite.flag, TRUE);
+  EXPECT_EQ(failedWrite.text, "Cancel");
+  // The row's other values were still attempted.
+  EXPECT_TRUE(HasValue(kCatalogRow, "Physical", REG_DWORD, Dword(1)));
+
+  Faults::Install({kCatalogRow}, {});
+  const CallResult failedKey = Modify("D:\\ZOVORO", TheEnv().seam);
+  EXPECT_EQ(failedKey.flag, TRUE);
+  EXPECT_EQ(failedKey.text, "Cancel");
+  // Nothing already written is rolled back.
+  ExpectDriverKeys();
+  EXPECT_EQ(Faults::closed, Faults::opened);
+}
+
+}  // namespace
