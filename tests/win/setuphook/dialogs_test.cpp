@@ -125,6 +125,26 @@ TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
   }
 }
 
+TEST(Dialogs, OwnerIsTheWindowActiveAtLoadEvenWhenAnotherIsActiveNow) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "HookTestOther";
+  RegisterClassA(&wc);
+  HWND other = CreateWindowExA(0, wc.lpszClassName, "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 100,
+                               50, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(other, nullptr);
+  SetActiveWindow(other);
+  ASSERT_EQ(GetActiveWindow(), other);
+  Seen seen;
+  const CallResult r = RunDialog(*TheEnv().shipped, "DlgWelcome", {"x"}, "Welcome", &seen, Action::kButton1);
+  DestroyWindow(other);
+  SetActiveWindow(TheEnv().owner);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(r.text, "Success");
+  EXPECT_EQ(seen.owner, TheEnv().owner);
+}
+
 TEST(Dialogs, ExitSetupTakesAnyCountAndMapsEachEnding) {
   const struct {
     Action action;
