@@ -340,10 +340,17 @@ TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
   // Leaving the field with text that is not a number.
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "12a"));
   PostCommand(edit, IDC_ADAPTER_NUMBER, EN_KILLFOCUS);
-  MessageBoxInfo box;
-  EXPECT_EQ("Please enter an integer.", AnswerBox(kProgramName, IDOK, &box));
+  MessageBoxInfo box = WaitMessageBox(kProgramName, app_.pid());
+  ASSERT_NE(nullptr, box.hwnd);
+  EXPECT_EQ("Please enter an integer.", box.text);
   EXPECT_EQ(nullptr, box.owner);
   EXPECT_FALSE(box.yesNo);
+  // While the message is up the dialog's own controls are ignored: neither
+  // handler opens anything.
+  EXPECT_TRUE(SendCommand(edit, IDOK));
+  EXPECT_TRUE(SendCommand(edit, IDCANCEL));
+  EXPECT_EQ(3u, VisibleWindows(app_.pid()).size());
+  EXPECT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
   Sync(edit);
   EXPECT_EQ(MAKELONG(0, 3), SendMessageA(field, EM_GETSEL, 0, 0));

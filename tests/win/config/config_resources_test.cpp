@@ -1,0 +1,201 @@
+// config.exe's resources as built: the three dialog templates control by
+// control (ids, classes, texts, positions, styles, tab order) and the
+// version resource.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "config/resource.h"
+#include "driver.h"
+
+namespace {
+
+struct Item {
+  DWORD style;
+  int x, y, cx, cy;
+  int id;
+  std::string cls;
+  std::string text;
+};
+
+struct Template {
+  DWORD style = 0;
+  int cx = 0, cy = 0;
+  std::string caption;
+  int pointSize = 0;
+  std::string font;
+  std::vector<Item> items;
+};
+
+std::string Narrow(const WORD*& p) {
+  std::string s;
+  while (*p != 0) s += static_cast<char>(*p++);
+  ++p;
+  return s;
+}
+
+// A name-or-ordinal field; ordinals of the predefined classes become names.
+std::string NameOrOrdinal(const WORD*& p) {
+  if (*p == 0) {
+    ++p;
+    return std::string();
+  }
+  if (*p == 0xFFFF) {
+    const WORD ordinal = p[1];
+    p += 2;
+    static const char* const kClasses[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
+    if (ordinal >= 0x80 && ordinal <= 0x85) return kClasses[ordinal - 0x80];
+    return "#" + std::to_string(ordinal);
+  }
+  return Narrow(p);
+}
+
+class ConfigResources : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExA(cfgtest::WinPath(CONFIG_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module_);
+  }
+  void TearDown() override {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
+  Template Load(int id) {
+    Template t;
+    HRSRC resource = FindResourceA(module_, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    EXPECT_NE(nullptr, resource);
+    if (resource == nullptr) return t;
+    const auto* base = static_cast<const BYTE*>(LockResource(LoadResource(module_, resource)));
+    const auto* head = reinterpret_cast<const DLGTEMPLATE*>(base);
+    t.style = head->style;
+    t.cx = head->cx;
+    t.cy = head->cy;
+    const WORD* p = reinterpret_cast<const WORD*>(head + 1);
+    NameOrOrdinal(p);  // menu
+    NameOrOrdinal(p);  // class
+    t.caption = Narrow(p);
+    if (t.style & DS_SETFONT) {
+      t.pointSize = *p++;
+      t.font = Narrow(p);
+    }
+    for (int i = 0; i < head->cdit; ++i) {
+      auto offset = reinterpret_cast<const BYTE*>(p) - base;
+      p = reinterpret_cast<const WORD*>(base + ((offset + 3) & ~3));
+      const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
+      Item it{item->style, item->x, item->y, item->cx, item->cy, item->id, "", ""};
+      p = reinterpret_cast<const WORD*>(item + 1);
+      it.cls = NameOrOrdinal(p);
+      it.text = NameOrOrdinal(p);
+      const WORD extra = *p++;
+      p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p) + extra);
+      t.items.push_back(it);
+    }
+    return t;
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+constexpr DWORD kDialogStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+
+void ExpectFrame(const Template& t, int cx, int cy, const char* caption) {
+  EXPECT_EQ(kDialogStyle | DS_SETFONT, t.style);
+  EXPECT_EQ(cx, t.cx);
+  EXPECT_EQ(cy, t.cy);
+  EXPECT_EQ(caption, t.caption);
+  EXPECT_EQ(8, t.pointSize);
+  EXPECT_EQ("MS Sans Serif", t.font);
+}
+
+void ExpectItems(const std::vector<Item>& expected, const std::vector<Item>& actual) {
+  ASSERT_EQ(expected.size(), actual.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const Item& e = expected[i];
+    const Item& a = actual[i];
+    SCOPED_TRACE("control " + std::to_string(i) + " \"" + e.text + "\"");
+    EXPECT_EQ(e.id, a.id);
+    EXPECT_EQ(0, lstrcmpiA(e.cls.c_str(), a.cls.c_str())) << e.cls << " vs " << a.cls;
+    EXPECT_EQ(e.text, a.text);
+    EXPECT_EQ(e.x, a.x);
+    EXPECT_EQ(e.y, a.y);
+    EXPECT_EQ(e.cx, a.cx);
+    EXPECT_EQ(e.cy, a.cy);
+    EXPECT_EQ(e.style, a.style);
+  }
+}
+
+TEST_F(ConfigResources, AdapterListTemplate) {
+  const Template t = Load(IDD_ADAPTER_LIST);
+  ExpectFrame(t, 167, 139, "Modbus Plus Driver Configuration");
+  const DWORD button = kChild | WS_TABSTOP;
+  ExpectItems(
+      {
+          {button | BS_DEFPUSHBUTTON, 102, 26, 50, 14, 1, "Button", "Close"},
+          {button | BS_PUSHBUTTON, 102, 50, 50, 14, 4, "Button", "New"},
+          {button | BS_PUSHBUTTON, 102, 74, 50, 14, 108, "Button", "Edit"},
+          {button | BS_PUSHBUTTON, 102, 98, 50, 14, 6, "Button", "Delete"},
+          {kChild | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 13,
+           15, 71, 110, 103, "ListBox", ""},
+      },
+      t.items);
+}
+
+TEST_F(ConfigResources, EditDeviceTemplate) {
+  const Template t = Load(IDD_EDIT_DEVICE);
+  ExpectFrame(t, 241, 79, "Edit Device");
+  ExpectItems(
+      {
+          {kChild | SS_LEFT | WS_GROUP, 35, 15, 42, 9, 0xFFFF, "Static", "Device Type"},
+          {kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 35, 26, 119, 60, 139, "ComboBox", ""},
+          {kChild | SS_LEFT | WS_GROUP, 158, 15, 54, 9, 0xFFFF, "Static", "Adapter Number"},
+          {kChild | WS_BORDER | WS_TABSTOP, 166, 26, 40, 12, 127, "Edit", ""},
+          {WS_CHILD | BS_DEFPUSHBUTTON, 0, 0, 50, 14, 138, "Button", "Do Nothing"},
+          {kChild | BS_PUSHBUTTON, 7, 60, 52, 14, 1, "Button", "OK"},
+          {kChild | BS_PUSHBUTTON, 66, 60, 52, 14, 2, "Button", "Cancel"},
+          {kChild | BS_PUSHBUTTON, 125, 60, 52, 14, 141, "Button", "Setup"},
+          {kChild | BS_PUSHBUTTON, 184, 60, 50, 14, 57664, "Button", "About"},
+      },
+      t.items);
+}
+
+TEST_F(ConfigResources, AboutBoxTemplate) {
+  const Template t = Load(IDD_ABOUTBOX);
+  ExpectFrame(t, 217, 156, "About");
+  ASSERT_EQ(3u, t.items.size());
+  EXPECT_EQ("Modbus Plus Driver Configuration", t.items[0].text);
+  EXPECT_EQ("Version 2.2", t.items[1].text);
+  EXPECT_EQ("OK", t.items[2].text);
+  EXPECT_EQ(IDOK, t.items[2].id);
+  EXPECT_EQ(static_cast<DWORD>(BS_DEFPUSHBUTTON), t.items[2].style & 0xF);
+}
+
+TEST_F(ConfigResources, VersionResource) {
+  const std::string path = cfgtest::WinPath(CONFIG_EXE);
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+  ASSERT_NE(0u, size);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(MAKELONG(3, 2), fixed->dwFileVersionMS);
+  EXPECT_EQ(MAKELONG(1, 0), fixed->dwFileVersionLS);
+  auto text = [&](const char* name) {
+    char* value = nullptr;
+    UINT chars = 0;
+    const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
+    if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &chars))
+      return std::string();
+    return std::string(value);
+  };
+  EXPECT_EQ("2.3.0", text("FileVersion"));
+  EXPECT_EQ("2.3.0", text("ProductVersion"));
+  EXPECT_EQ("Driver Configuration Utility", text("FileDescription"));
+  EXPECT_EQ("CONFIG", text("InternalName"));
+}
+
+}  // namespace
