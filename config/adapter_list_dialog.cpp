@@ -70,10 +70,11 @@ void AdapterListDialog::RefillList() {
 void AdapterListDialog::OnNew() {
   if (busy_.busy()) return;
   BusyScope scope(busy_);
-  // Without the service key the placeholder cannot be created.
-  if (!serviceKey_) return;
-  const AdapterNumber number = LowestFreeNumber(store_, serviceKey_.get());
+  const AdapterNumber number = serviceKey_ ? LowestFreeNumber(store_, serviceKey_.get()) : 0;
   if (CountDeviceTypes(store_) == 0) return;
+  // Without the service key there is nowhere to create the placeholder (a
+  // null parent would mean the store's root).
+  if (!serviceKey_) return;
   if (!CreateLogicalPlaceholder(store_, serviceKey_.get(), number)) return;
   RefillList();
   HWND list = List();

@@ -1,0 +1,105 @@
+// VDREDTSA.DLL through its exports, as any host would call it: the lists it
+// hands out have the packed value-list layout and live in the global heap.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+namespace {
+
+typedef void*(WINAPI* ReadExFn)(HKEY, DWORD);
+typedef void*(WINAPI* ReadFn)(HKEY);
+typedef void(WINAPI* EditFn)(void**);
+
+constexpr char kScratch[] = "Software\\VeldraConfigTests\\Plugin";
+
+std::vector<std::uint8_t> Expected(DWORD node, DWORD irq) {
+  std::string bytes;
+  auto put = [&](const void* p, std::size_t n) { bytes.append(static_cast<const char*>(p), n); };
+  const std::int32_t dword = REG_DWORD, end = -1;
+  const std::uint32_t four = 4;
+  put(&dword, 4);
+  put("NodeAddress", 12);
+  put(&four, 4);
+  put(&node, 4);
+  put(&dword, 4);
+  put("Interrupt", 10);
+  put(&four, 4);
+  put(&irq, 4);
+  put(&end, 4);
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+class DemoPlugin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key_, nullptr));
+    library_ = LoadLibraryExA(cfgtest::WinPath(PLUGIN_DLL).c_str(), nullptr, 0);
+    ASSERT_NE(nullptr, library_);
+    readEx_ =
+        reinterpret_cast<ReadExFn>(reinterpret_cast<void*>(GetProcAddress(library_, "ReadRegValuesEx")));
+    read_ = reinterpret_cast<ReadFn>(reinterpret_cast<void*>(GetProcAddress(library_, "ReadRegValues")));
+    edit_ = reinterpret_cast<EditFn>(reinterpret_cast<void*>(GetProcAddress(library_, "EditRegValues")));
+    ASSERT_NE(nullptr, readEx_);
+    ASSERT_NE(nullptr, read_);
+    ASSERT_NE(nullptr, edit_);
+  }
+  void TearDown() override {
+    if (key_ != nullptr) RegCloseKey(key_);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+    if (library_ != nullptr) FreeLibrary(library_);
+  }
+
+  void SetValue(const char* name, DWORD value) {
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4));
+  }
+
+  // The list's bytes, checked to be a locked global-heap block, then released
+  // the way the program releases it.
+  static std::vector<std::uint8_t> Take(void* list, std::size_t length) {
+    EXPECT_NE(nullptr, list);
+    if (list == nullptr) return {};
+    HGLOBAL handle = GlobalHandle(list);
+    EXPECT_NE(nullptr, handle);
+    EXPECT_GE(GlobalSize(handle), length);
+    const auto* p = static_cast<const std::uint8_t*>(list);
+    std::vector<std::uint8_t> bytes(p, p + length);
+    GlobalUnlock(handle);
+    EXPECT_EQ(nullptr, GlobalFree(handle));
+    return bytes;
+  }
+
+  HKEY key_ = nullptr;
+  HMODULE library_ = nullptr;
+  ReadExFn readEx_ = nullptr;
+  ReadFn read_ = nullptr;
+  EditFn edit_ = nullptr;
+};
+
+TEST_F(DemoPlugin, EmptyKeyGivesTheDefaults) {
+  const std::vector<std::uint8_t> expected = Expected(1, 5);
+  EXPECT_EQ(expected, Take(readEx_(key_, 3), expected.size()));
+  EXPECT_EQ(expected, Take(read_(key_), expected.size()));
+}
+
+TEST_F(DemoPlugin, StoredSettingsAreReadAndOutOfRangeOnesReplaced) {
+  SetValue("NodeAddress", 64);
+  SetValue("Interrupt", 11);
+  std::vector<std::uint8_t> expected = Expected(64, 11);
+  EXPECT_EQ(expected, Take(readEx_(key_, 0), expected.size()));
+  SetValue("NodeAddress", 65);
+  SetValue("Interrupt", 1);
+  expected = Expected(1, 5);
+  EXPECT_EQ(expected, Take(read_(key_), expected.size()));
+}
+
+TEST_F(DemoPlugin, EditWithoutAListPointerDoesNothing) { edit_(nullptr); }
+
+}  // namespace
