@@ -7,8 +7,9 @@ HINSTANCE g_instance = nullptr;
 HWND g_parentWindow = nullptr;
 char g_resultText[kResultTextSize];
 SetupHookPlatform g_platform = {
-    ::RegCreateKeyExA,       ::RegSetValueExA,        ::RegCloseKey,   ::OpenProcessToken,
-    ::LookupPrivilegeValueA, ::AdjustTokenPrivileges, ::ExitWindowsEx, ::GetDiskFreeSpaceA,
+    ::RegCreateKeyExA,  ::RegSetValueExA,        ::RegCloseKey,
+    ::OpenProcessToken, ::LookupPrivilegeValueA, ::AdjustTokenPrivileges,
+    ::ExitWindowsEx,    ::GetDiskFreeSpaceA,     ::DialogBoxParamA,
 };
 
 void SetResult(UINT id) {

@@ -18,6 +18,11 @@ DWORD g_availableMegabytes = 0;
 char g_listPath[128];
 char g_destination[128];
 
+// Set when a dialog reaches its initialisation. The platform reports a dialog
+// that could not be created for an invalid owner with the same 0 as a cancel;
+// a dialog that never started has failed to run, whatever the code says.
+bool g_dialogStarted = false;
+
 const DWORD kDirListAttributes = DDL_DIRECTORY | DDL_DRIVES | DDL_EXCLUSIVE;  // 0xC010
 const UINT kMustEnterStyle = MB_ICONSTOP;                                     // 0x10
 
@@ -89,6 +94,7 @@ void OnDestinationList(HWND dialog) {
 INT_PTR CALLBACK DestinationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      g_dialogStarted = true;
       CenterDialog(dialog);
       InitDestination(dialog, reinterpret_cast<LPSTR*>(lParam));
       return TRUE;
@@ -127,6 +133,7 @@ INT_PTR CALLBACK SimpleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                             int textControl) {
   switch (message) {
     case WM_INITDIALOG:
+      g_dialogStarted = true;
       CenterDialog(dialog);
       if (textControl != 0) SetDlgItemTextA(dialog, textControl, reinterpret_cast<LPCSTR>(lParam));
       return TRUE;
@@ -156,8 +163,10 @@ INT_PTR CALLBACK IncompleteInstallProc(HWND dialog, UINT message, WPARAM wParam,
 }
 
 BOOL RunDialog(DialogKind kind, int templateId, DLGPROC proc, LPARAM param) {
-  const INT_PTR endCode =
-      DialogBoxParamA(g_instance, MAKEINTRESOURCEA(templateId), g_parentWindow, proc, param);
+  g_dialogStarted = false;
+  INT_PTR endCode =
+      g_platform.dialogBox(g_instance, MAKEINTRESOURCEA(templateId), g_parentWindow, proc, param);
+  if (!g_dialogStarted) endCode = -1;
   const DialogResult r = MapEndCode(kind, endCode);
   switch (r.outcome) {
     case Outcome::kSuccess:

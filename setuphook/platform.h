@@ -1,8 +1,9 @@
-// The platform calls through which setuphook.dll changes the machine: the
-// registry writes of ModifyRegistry, the shutdown request and the free-space
-// query. The shipped DLL always uses the real functions; a test build of the
-// DLL hands this table out so that tests can fail a key open or keep
-// ExitWindowsEx from ever running.
+// The platform calls through which setuphook.dll changes the machine or
+// depends on it: the registry writes of ModifyRegistry, the shutdown request,
+// the free-space query and the running of dialogs. The shipped DLL always uses
+// the real functions; a test build of the DLL hands this table out so that
+// tests can fail a key open, fail a dialog, or keep ExitWindowsEx from ever
+// running.
 #ifndef SETUPHOOK_PLATFORM_H
 #define SETUPHOOK_PLATFORM_H
 
@@ -17,6 +18,7 @@ struct SetupHookPlatform {
   decltype(&::AdjustTokenPrivileges) adjustTokenPrivileges;
   decltype(&::ExitWindowsEx) exitWindows;
   decltype(&::GetDiskFreeSpaceA) getDiskFreeSpace;
+  decltype(&::DialogBoxParamA) dialogBox;
 };
 
 // Name of the extra export of the test build that returns the live table.

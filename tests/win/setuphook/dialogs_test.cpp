@@ -449,3 +449,30 @@ TEST_F(Destination, ListMovesIntoDirectoriesAndDrivesUpdateTheFigure) {
 }
 
 }  // namespace
+
+namespace {
+
+// A dialog that cannot be created: the platform answers -1, or 0 without the
+// dialog ever starting (its answer for an invalid owner).
+INT_PTR WINAPI FailWithMinusOne(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return -1; }
+INT_PTR WINAPI FailWithZero(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return 0; }
+
+TEST(Dialogs, ADialogThatCannotRunIsReportedAsSuch) {
+  hooktest::PlatformGuard guard;
+  for (auto fake : {FailWithMinusOne, FailWithZero}) {
+    TheEnv().platform->dialogBox = fake;
+    const CallResult welcome = TheEnv().seam->Call("DlgWelcome", {"text"});
+    EXPECT_EQ(welcome.flag, FALSE);
+    EXPECT_EQ(welcome.text, "Exit");
+    const CallResult destination = TheEnv().seam->Call("DlgDestination", {"C:\\ZOVORO", "5"});
+    EXPECT_EQ(destination.flag, FALSE);
+    EXPECT_EQ(destination.text, "Exit");
+    for (const char* name : {"DlgExit", "DlgFail"}) {
+      const CallResult r = TheEnv().seam->Call(name, {});
+      EXPECT_EQ(r.flag, FALSE) << name;
+      EXPECT_EQ(r.text, "An unknown error has occurred") << name;
+    }
+  }
+}
+
+}  // namespace

@@ -107,14 +107,15 @@ HWND WaitForDialog(DWORD threadId, const char* caption, HWND owner, DWORD timeou
   return nullptr;
 }
 
-DialogDriver::DialogDriver(const char* caption, std::function<void(HWND)> body)
-    : caption_(caption), body_(std::move(body)), ownerThread_(GetCurrentThreadId()) {
+DialogDriver::DialogDriver(const char* caption, std::function<void(HWND)> body, DWORD timeoutMs)
+    : caption_(caption), body_(std::move(body)), ownerThread_(GetCurrentThreadId()), timeoutMs_(timeoutMs) {
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
 DWORD WINAPI DialogDriver::Run(LPVOID param) {
   DialogDriver* self = static_cast<DialogDriver*>(param);
-  HWND dialog = WaitForDialog(self->ownerThread_, self->caption_.c_str());
+  HWND dialog = WaitForDialog(self->ownerThread_, self->caption_.empty() ? nullptr : self->caption_.c_str(),
+                              nullptr, self->timeoutMs_);
   if (dialog != nullptr) {
     self->found_ = true;
     self->body_(dialog);

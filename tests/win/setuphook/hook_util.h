@@ -52,7 +52,8 @@ HWND WaitForDialog(DWORD threadId, const char* caption, HWND owner = nullptr, DW
 // calling thread is closed so that the test fails instead of hanging.
 class DialogDriver {
  public:
-  DialogDriver(const char* caption, std::function<void(HWND)> body);
+  // An empty caption stands for any dialog.
+  DialogDriver(const char* caption, std::function<void(HWND)> body, DWORD timeoutMs = 10000);
   ~DialogDriver();  // joins the helper thread (bounded)
   bool Found() const { return found_; }
 
@@ -61,6 +62,7 @@ class DialogDriver {
   std::string caption_;
   std::function<void(HWND)> body_;
   DWORD ownerThread_;
+  DWORD timeoutMs_;
   HANDLE thread_;
   std::atomic<bool> found_{false};
 };
