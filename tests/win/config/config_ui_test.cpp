@@ -122,7 +122,7 @@ TEST_F(ConfigUi, ListsDeviceKeysSortedAsTextWithTheirIndexes) {
   EXPECT_EQ("New", ItemText(main_, IDC_NEW));
   EXPECT_EQ("Edit", ItemText(main_, IDC_EDIT));
   EXPECT_EQ("Delete", ItemText(main_, IDC_DELETE));
-  EXPECT_EQ(GetDlgItem(main_, IDC_CLOSE), FocusOf(main_));
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(main_) == GetDlgItem(main_, IDC_CLOSE); }));
 
   const std::vector<std::string> expected = {"Adapter 0", "Adapter 10", "Adapter 2", "Adapter 7"};
   ASSERT_EQ(expected, ListLines(list_));
@@ -164,7 +164,7 @@ TEST_F(ConfigUi, NewPicksTheLowestFreeNumberAndSavesTheChosenType) {
   HWND combo = GetDlgItem(edit, IDC_DEVICE_TYPE);
   EXPECT_EQ((std::vector<std::string>{kVa85, kVirtual, "Unknown"}), ComboLines(combo));
   EXPECT_EQ(2, ComboSelection(combo));
-  EXPECT_EQ(combo, FocusOf(edit));
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == combo; }));
 
   // OK with the placeholder type is refused.
   PostCommand(edit, IDOK);
@@ -657,7 +657,7 @@ TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
   SelectListLine(main_, IDC_ADAPTER_LIST, 1);
   EXPECT_TRUE(SendCommand(main_, IDC_DELETE));
   EXPECT_TRUE(SendCommand(main_, IDC_CLOSE));
-  ASSERT_TRUE(SendMessageTimeoutA(main_, WM_CLOSE, 0, 0, SMTO_NORMAL, 3000, nullptr));
+  ASSERT_TRUE(SendMessageTimeoutA(main_, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr));
   EXPECT_EQ(2u, VisibleWindows(app_.pid()).size());
   EXPECT_TRUE(KeyExists(Service("LogicalDevice1")));
   EXPECT_FALSE(KeyExists(Service("LogicalDevice2")));

@@ -50,7 +50,7 @@ bool SetItemText(HWND dialog, int id, const std::string& text);
 void PostCommand(HWND dialog, int id, int code = BN_CLICKED);
 // Sends it and waits up to `ms` for the handler to return; false on timeout
 // (the handler opened a modal window, say).
-bool SendCommand(HWND dialog, int id, int code = BN_CLICKED, DWORD ms = 3000);
+bool SendCommand(HWND dialog, int id, int code = BN_CLICKED, DWORD ms = 10000);
 // WM_KEYDOWN and WM_KEYUP of a virtual key, posted to `target`.
 void PostKey(HWND target, int vk);
 
