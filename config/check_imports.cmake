@@ -1,0 +1,21 @@
+# cmake -DOBJDUMP=... -DBINARIES="a.exe;b.dll" -P check_imports.cmake
+# Fails when a shipped binary imports anything but the system's own DLLs
+# (a MinGW runtime DLL beside it would be needed on a bare machine).
+cmake_policy(SET CMP0057 NEW)
+set(allowed ADVAPI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL GDI32.DLL)
+foreach(binary ${BINARIES})
+  execute_process(COMMAND ${OBJDUMP} -p "${binary}" OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${binary}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" rows "${dump}")
+  foreach(row ${rows})
+    string(REGEX REPLACE "DLL Name: " "" name "${row}")
+    string(STRIP "${name}" name)
+    string(TOUPPER "${name}" upper)
+    if(NOT upper IN_LIST allowed)
+      message(FATAL_ERROR "${binary} imports ${name}")
+    endif()
+  endforeach()
+  message(STATUS "${binary}: ${rows}")
+endforeach()
