@@ -121,7 +121,6 @@ class Dialog {
 
   // Exchanges members and controls; false when a check failed.
   bool UpdateData(bool save);
-  bool exchanging() const { return exchanging_; }
 
   // x = (screen width - width) / 2, y likewise, without repainting.
   void CenterOnScreen();
