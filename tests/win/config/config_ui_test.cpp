@@ -466,6 +466,25 @@ TEST_F(ConfigUi, DeleteOfALineWhoseKeyMovedOnlyRefreshesTheList) {
   EXPECT_EQ((std::vector<std::string>{"Adapter 0", "Adapter 1", "Adapter 2"}), ListLines(list_));
 }
 
+TEST_F(ConfigUi, DeletingTheOnlyPhysicalAdapterThenClosingRemovesTheStartValues) {
+  AddAdapter("Device0", kVa85, 0);
+  AddAdapter("LogicalDevice1", kVirtual, 1);
+  for (const char* name : {"Type", "Start", "ErrorControl", "LogVersion"})
+    ASSERT_TRUE(SetDword(kService, name, 1));
+  ASSERT_TRUE(SetString(kService, "Group", "Extended Base"));
+  Start();
+  SelectListLine(main_, IDC_ADAPTER_LIST, 0);
+  PostCommand(main_, IDC_DELETE);
+  AnswerBox("Confirm Delete", IDYES);
+  Sync(main_);
+  ASSERT_FALSE(KeyExists(Service("Device0")));
+  PostCommand(main_, IDC_CLOSE);
+  EXPECT_EQ(1u, ExitCode());
+  for (const char* name : {"Type", "Start", "ErrorControl", "Group", "LogVersion"}) {
+    EXPECT_FALSE(ValueExists(kService, name)) << name;
+  }
+}
+
 TEST_F(ConfigUi, EnterClosesAndSuppliesMissingStartValues) {
   AddAdapter("Device0", kVa85, 0);
   ASSERT_TRUE(SetDword(kService, "Start", 3));
