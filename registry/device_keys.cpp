@@ -183,6 +183,9 @@ AdapterNumber LowestFreeNumber(RegistryStore& store, KeyHandle serviceKey) {
 }
 
 bool CreateLogicalPlaceholder(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number) {
+  // Without a service key there is nowhere to create it; a null parent would
+  // otherwise mean the store's root.
+  if (serviceKey == nullptr) return false;
   const std::string name = DeviceKeyName(number, false);
   return static_cast<bool>(OpenKey(store, serviceKey, name.c_str(), Access::All));
 }

@@ -1,5 +1,6 @@
 #include "registry/device_keys.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <set>
@@ -243,6 +244,10 @@ TEST_F(DeviceKeys, PlaceholderCreationAndDeletionByIndex) {
 }
 
 TEST_F(DeviceKeys, FailuresCreateOrDeleteNothing) {
+  // A service key that could not be opened is null: nothing lands at the root.
+  EXPECT_FALSE(veldra::CreateLogicalPlaceholder(store(), nullptr, 0));
+  const std::vector<std::string> atRoot = Subkeys(store().Root());
+  EXPECT_EQ(std::find(atRoot.begin(), atRoot.end(), "LogicalDevice0"), atRoot.end());
   veldra::CountingRegistryStore counting(store());
   counting.FailCall(veldra::StoreOp::OpenOrCreate, 1);
   EXPECT_FALSE(veldra::CreateLogicalPlaceholder(counting, service(), 1));
