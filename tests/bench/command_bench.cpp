@@ -1,0 +1,315 @@
+// Registry calls and wall time of config.exe's commands on a large service
+// key: 101 adapters among 10,000 other subkeys, with the "VA85 Family"
+// catalogue row. Each command runs the registry-model calls config.exe makes
+// for it (see config/adapter_list_dialog.cpp, edit_device_dialog.cpp):
+//   New         LowestFreeNumber, CountDeviceTypes, CreateLogicalPlaceholder,
+//               ListAdapters (the refill); the Edit dialog that follows is
+//               "Edit (open)" below
+//   Edit (open) ListedKeyStillMatches, OpenKey of the device key,
+//               ReadDeviceValues, LoadCatalog, ReadSettings
+//   Edit (save) SaveEditedAdapter (same number: confirmed update, so the old
+//               key is deleted and written anew), ListAdapters (the refill)
+//   Close       ApplyServiceStartValues
+// over the real registry (Win32RegistryStore on a scratch key) and the memory
+// store, both behind a CountingRegistryStore. The plug-in is an in-process
+// fake that hands out a three-value list: only the model's own calls count.
+// Prints figures; not a pass/fail test.
+//
+//   command_bench [--quick] [--runs N]
+//     --quick  10 adapters among 100 other subkeys, 3 runs (smoke run)
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/save_adapter.h"
+#include "registry/catalog.h"
+#include "registry/counting_store.h"
+#include "registry/device_keys.h"
+#include "registry/memory_store.h"
+#include "registry/plugins.h"
+#include "registry/start_values.h"
+#include "registry/win32_store.h"
+
+namespace {
+
+using veldra::AdapterNumber;
+using veldra::CountingRegistryStore;
+using veldra::Key;
+using veldra::RegistryStore;
+using veldra::StoreOp;
+
+constexpr char kTypeName[] = "VA85 Family";
+
+// --- the fake plug-in -------------------------------------------------------
+
+std::map<const void*, std::size_t> g_blocks;
+
+void PutLe32(std::vector<std::uint8_t>* out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void PutRecord(std::vector<std::uint8_t>* out, std::uint32_t type, const char* name, const void* data,
+               std::uint32_t size) {
+  PutLe32(out, type);
+  out->insert(out->end(), name, name + std::strlen(name) + 1);
+  PutLe32(out, size);
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+
+void* VELDRA_PLUGIN_CALL FakeReadRegValuesEx(veldra::KeyHandle, std::uint32_t adapterNumber) {
+  std::vector<std::uint8_t> list;
+  const std::uint32_t address = 10 + adapterNumber;
+  const std::uint32_t rate = 2;
+  PutRecord(&list, veldra::kRegDword, "NodeAddress", &address, 4);
+  PutRecord(&list, veldra::kRegDword, "DataRate", &rate, 4);
+  PutRecord(&list, veldra::kRegSz, "Label", "bench", 6);
+  PutLe32(&list, static_cast<std::uint32_t>(veldra::kValueListEnd));
+  void* block = std::malloc(list.size());
+  std::memcpy(block, list.data(), list.size());
+  g_blocks[block] = list.size();
+  return block;
+}
+
+class FakeLoader : public veldra::PluginLoader {
+ public:
+  void* Load(const char* path) override { return path != nullptr && *path != '\0' ? this : nullptr; }
+  void* Find(void*, const char* entry) override {
+    return std::strcmp(entry, "ReadRegValuesEx") == 0 ? reinterpret_cast<void*>(&FakeReadRegValuesEx)
+                                                      : nullptr;
+  }
+  void Unload(void*) override {}
+  std::size_t ListBlockSize(const void* list) override {
+    auto it = g_blocks.find(list);
+    return it == g_blocks.end() ? 0 : it->second;
+  }
+  void ReleaseList(void* list) override {
+    g_blocks.erase(list);
+    std::free(list);
+  }
+};
+
+class YesPrompts : public veldra::config::SavePrompts {
+ public:
+  bool ConfirmUpdate(AdapterNumber) override { return true; }
+  void RestartNotice() override {}
+};
+
+// --- the service key ----------------------------------------------------------
+
+void Populate(RegistryStore& store, std::uint32_t adapters, std::uint32_t others) {
+  Key service = veldra::OpenServiceKey(store);
+  for (std::uint32_t i = 0; i < others; ++i) {
+    // Half sort before the device keys, half after them.
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%05u", i % 2 == 0 ? "Aux" : "Zed", static_cast<unsigned>(i));
+    Key k = veldra::OpenKey(store, service.get(), name, veldra::Access::All);
+  }
+  for (AdapterNumber n = 0; n < adapters; ++n) {
+    Key k = veldra::OpenKey(store, service.get(), veldra::DeviceKeyName(n, n % 2 == 0).c_str(),
+                            veldra::Access::All);
+    veldra::WriteDwordValue(store, k.get(), "AdapterNumber", n);
+    veldra::WriteStringValue(store, k.get(), "DeviceType", kTypeName);
+  }
+  Key row =
+      veldra::OpenKey(store, store.Root(),
+                      (std::string(veldra::kCatalogPath) + veldra::kServiceName + "\\" + kTypeName).c_str(),
+                      veldra::Access::All);
+  veldra::WriteStringValue(store, row.get(), "ConfigDll", "C:\\bench\\FAKE.DLL");
+  veldra::WriteStringValue(store, row.get(), "ExecuteDll", "None");
+  veldra::WriteDwordValue(store, row.get(), "Physical", 1);
+}
+
+// --- measuring ----------------------------------------------------------------
+
+struct Figure {
+  std::uint64_t calls = 0;
+  std::uint64_t counts[veldra::kStoreOpCount] = {};
+  std::vector<double> ms;
+};
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Runs `op` `runs` times (with `undo` uncounted and untimed after each);
+// the call counts are those of the last run.
+Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::function<void()>& op,
+               const std::function<void()>& undo) {
+  Figure f;
+  for (unsigned r = 0; r < runs; ++r) {
+    counting.ResetCounts();
+    const auto start = std::chrono::steady_clock::now();
+    op();
+    const auto stop = std::chrono::steady_clock::now();
+    f.ms.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    f.calls = counting.Total();
+    for (std::size_t i = 0; i < veldra::kStoreOpCount; ++i)
+      f.counts[i] = counting.Count(static_cast<StoreOp>(i));
+    if (undo) undo();
+  }
+  return f;
+}
+
+void Print(const char* command, const Figure& f) {
+  static const char* const kOps[] = {"open", "enum", "query", "set", "delval", "delkey", "close", "expand"};
+  std::printf("  %-12s %7llu calls  median %9.3f ms   (", command, static_cast<unsigned long long>(f.calls),
+              Median(f.ms));
+  bool first = true;
+  for (std::size_t i = 0; i < veldra::kStoreOpCount; ++i) {
+    if (f.counts[i] == 0) continue;
+    std::printf("%s%s %llu", first ? "" : ", ", kOps[i], static_cast<unsigned long long>(f.counts[i]));
+    first = false;
+  }
+  std::printf(")\n");
+}
+
+bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std::uint32_t others,
+           unsigned runs) {
+  Populate(inner, adapters, others);
+  CountingRegistryStore store(inner);
+  FakeLoader loader;
+  YesPrompts prompts;
+  Key service = veldra::OpenServiceKey(store);
+  // An even number in the middle: a physical key, as the save writes it anew.
+  const AdapterNumber kEdited = (adapters / 2) & ~1u;
+  std::printf("%s, %u adapters, %u other subkeys, %u runs:\n", label, static_cast<unsigned>(adapters),
+              static_cast<unsigned>(others), runs);
+
+  AdapterNumber created = veldra::kNoAdapterNumber;
+  const Figure newFigure = Measure(
+      store, runs,
+      [&] {
+        const AdapterNumber number = veldra::LowestFreeNumber(store, service.get());
+        if (veldra::CountDeviceTypes(store) == 0) return;
+        if (!veldra::CreateLogicalPlaceholder(store, service.get(), number)) return;
+        created = number;
+        veldra::ListAdapters(store, service.get());
+      },
+      [&] {
+        if (created != veldra::kNoAdapterNumber) {
+          store.DeleteKey(service.get(), veldra::DeviceKeyName(created, false).c_str());
+        }
+      });
+  Print("New", newFigure);
+
+  // Where the edited adapter's line points: its enumeration index.
+  std::uint32_t index = 0;
+  bool listed = false;
+  for (const veldra::AdapterEntry& e : veldra::ListAdapters(store, service.get())) {
+    if (e.number == kEdited) {
+      index = e.index;
+      listed = true;
+    }
+  }
+  if (!listed) {
+    std::printf("  adapter %u is not listed\n", static_cast<unsigned>(kEdited));
+    return false;
+  }
+
+  bool ok = true;
+  veldra::DeviceTypeCatalog catalog;
+  void* settings = nullptr;
+  Key deviceKey;
+  const Figure openFigure = Measure(
+      store, runs,
+      [&] {
+        std::string name;
+        if (!veldra::config::ListedKeyStillMatches(store, service.get(), index, kEdited, &name)) {
+          ok = false;
+          return;
+        }
+        deviceKey = veldra::OpenKey(store, service.get(), name.c_str(), veldra::Access::All);
+        std::string typeName;
+        AdapterNumber number = kEdited;
+        veldra::ReadDeviceValues(store, deviceKey.get(), &typeName, &number);
+        catalog = veldra::LoadCatalog(store);
+        settings = veldra::ReadSettings(store, loader, catalog, 0, number, settings);
+      },
+      [&] { deviceKey = Key(); });
+  Print("Edit (open)", openFigure);
+  if (!ok || settings == nullptr) {
+    std::printf("  the edit dialog's reads failed\n");
+    return false;
+  }
+
+  const Figure saveFigure = Measure(
+      store, runs,
+      [&] {
+        if (veldra::config::SaveEditedAdapter(store, loader, service.get(), catalog, kTypeName, kEdited,
+                                              settings, prompts) != veldra::config::SaveResult::Saved) {
+          ok = false;
+          return;
+        }
+        veldra::ListAdapters(store, service.get());
+      },
+      nullptr);
+  Print("Edit (save)", saveFigure);
+  veldra::ReleaseList(loader, settings);
+
+  const Figure closeFigure = Measure(
+      store, runs, [&] { veldra::ApplyServiceStartValues(store); }, nullptr);
+  Print("Close", closeFigure);
+  std::fflush(stdout);
+  return ok;
+}
+
+constexpr char kScratch[] = "SOFTWARE\\VeldraCommandBench";
+
+void DeleteTree(HKEY parent, const char* name) {
+  HKEY key;
+  if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  char sub[512];
+  for (;;) {
+    DWORD chars = sizeof sub;
+    if (RegEnumKeyExA(key, 0, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    DeleteTree(key, sub);
+  }
+  RegCloseKey(key);
+  RegDeleteKeyA(parent, name);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool quick = false;
+  unsigned runs = 20;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--quick") == 0) quick = true;
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::strtoul(argv[++i], nullptr, 10);
+  }
+  const std::uint32_t adapters = quick ? 10 : 101;
+  const std::uint32_t others = quick ? 100 : 10000;
+  if (quick) runs = 3;
+  if (runs == 0) runs = 1;
+
+  bool ok = true;
+  DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+  HKEY scratch = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
+                      nullptr) != ERROR_SUCCESS) {
+    std::printf("cannot create the scratch key\n");
+    return 1;
+  }
+  {
+    veldra::Win32RegistryStore real(scratch);
+    ok = Bench("real registry (Win32RegistryStore)", real, adapters, others, runs) && ok;
+  }
+  RegCloseKey(scratch);
+  DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+  {
+    veldra::MemoryRegistryStore memory;
+    ok = Bench("memory (MemoryRegistryStore)", memory, adapters, others, runs) && ok;
+  }
+  return ok ? 0 : 1;
+}
