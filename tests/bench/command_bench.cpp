@@ -37,6 +37,7 @@
 #include "registry/plugins.h"
 #include "registry/start_values.h"
 #include "registry/win32_store.h"
+#include "tests/support/win_registry.h"
 
 namespace {
 
@@ -266,19 +267,6 @@ bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std:
 
 constexpr char kScratch[] = "SOFTWARE\\VeldraCommandBench";
 
-void DeleteTree(HKEY parent, const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char sub[512];
-  for (;;) {
-    DWORD chars = sizeof sub;
-    if (RegEnumKeyExA(key, 0, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    DeleteTree(key, sub);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyA(parent, name);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -294,7 +282,7 @@ int main(int argc, char** argv) {
   if (runs == 0) runs = 1;
 
   bool ok = true;
-  DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+  veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScratch);
   HKEY scratch = nullptr;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
                       nullptr) != ERROR_SUCCESS) {
@@ -306,7 +294,7 @@ int main(int argc, char** argv) {
     ok = Bench("real registry (Win32RegistryStore)", real, adapters, others, runs) && ok;
   }
   RegCloseKey(scratch);
-  DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+  veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScratch);
   {
     veldra::MemoryRegistryStore memory;
     ok = Bench("memory (MemoryRegistryStore)", memory, adapters, others, runs) && ok;

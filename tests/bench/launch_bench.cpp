@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/win_registry.h"
+
 namespace {
 
 constexpr int kListId = 103;  // the adapter list in both programs
@@ -42,19 +44,6 @@ double Now() {
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-void DeleteTree(HKEY parent, const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char sub[512];
-  for (;;) {
-    DWORD chars = sizeof sub;
-    if (RegEnumKeyExA(key, 0, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    DeleteTree(key, sub);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyA(parent, name);
-}
-
 bool CreateWithValue(HKEY parent, const char* path, const char* name, DWORD type, const void* data,
                      DWORD size) {
   HKEY key;
@@ -70,7 +59,7 @@ bool Seed(unsigned adapters) {
   HKEY services;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServices, 0, KEY_ALL_ACCESS, &services) != ERROR_SUCCESS)
     return false;
-  DeleteTree(services, "VELDRA");
+  veldra_test::DeleteRegistryTree(services, "VELDRA");
   bool ok = true;
   for (unsigned i = 0; i < adapters && ok; ++i) {
     const std::string path = "VELDRA\\Device" + std::to_string(i);

@@ -19,6 +19,7 @@
 #include "registry/memory_store.h"
 #ifdef _WIN32
 #include "registry/win32_store.h"
+#include "tests/support/win_registry.h"
 #endif
 
 namespace {
@@ -126,21 +127,8 @@ bool Bench(const char* label, RegistryStore& store, bool quick) {
 #ifdef _WIN32
 constexpr char kScratch[] = "SOFTWARE\\VeldraRegistryBench";
 
-void DeleteTree(HKEY parent, const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char sub[512];
-  for (;;) {
-    DWORD chars = sizeof sub;
-    if (RegEnumKeyExA(key, 0, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    DeleteTree(key, sub);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyA(parent, name);
-}
-
 bool BenchRealRegistry(bool quick) {
-  DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+  veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScratch);
   HKEY scratch = nullptr;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
                       nullptr) != ERROR_SUCCESS) {
@@ -153,7 +141,7 @@ bool BenchRealRegistry(bool quick) {
     ok = Bench("real registry (Win32RegistryStore)", store, quick);
   }
   RegCloseKey(scratch);
-  DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+  veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScratch);
   return ok;
 }
 #endif

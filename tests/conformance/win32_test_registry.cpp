@@ -2,6 +2,7 @@
 
 #include "registry/win32_store.h"
 #include "test_registry.h"
+#include "tests/support/win_registry.h"
 
 namespace veldra_test {
 namespace {
@@ -10,23 +11,10 @@ namespace {
 // store's root, removed again afterwards.
 constexpr char kScratch[] = "SOFTWARE\\VeldraRegistryTests";
 
-void DeleteTree(HKEY parent, const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char sub[512];
-  for (;;) {
-    DWORD chars = sizeof sub;
-    if (RegEnumKeyExA(key, 0, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    DeleteTree(key, sub);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyA(parent, name);
-}
-
 class Win32TestRegistry : public TestRegistry {
  public:
   Win32TestRegistry() {
-    DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+    veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScratch);
     EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch_,
                               nullptr),
               ERROR_SUCCESS);
@@ -35,7 +23,7 @@ class Win32TestRegistry : public TestRegistry {
   ~Win32TestRegistry() override {
     store_.reset();
     RegCloseKey(scratch_);
-    DeleteTree(HKEY_LOCAL_MACHINE, kScratch);
+    veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScratch);
     for (const std::string& name : variables_) SetEnvironmentVariableA(name.c_str(), nullptr);
   }
   veldra::RegistryStore& store() override { return *store_; }
