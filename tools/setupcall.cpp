@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -81,28 +80,45 @@ int CallExport(HMODULE library, const std::string& name, const std::vector<std::
   return flag ? kExitOk : kExitFalse;
 }
 
+// One line without its '\n'; false at the end of the file. Plain stdio keeps
+// the tool small: the iostream machinery would triple its size.
+bool ReadLine(std::FILE* in, std::string* line) {
+  line->clear();
+  char chunk[256];
+  while (std::fgets(chunk, sizeof chunk, in) != nullptr) {
+    line->append(chunk);
+    if (!line->empty() && line->back() == '\n') {
+      line->pop_back();
+      return true;
+    }
+  }
+  return !line->empty();
+}
+
 int RunList(HMODULE library, const char* listPath) {
-  std::ifstream in(listPath);
-  if (!in) {
+  std::FILE* in = std::fopen(listPath, "r");
+  if (in == nullptr) {
     std::fprintf(stderr, "setupcall: cannot read %s\n", listPath);
     return kExitError;
   }
   std::string line;
   int lineNumber = 0;
-  while (std::getline(in, line)) {
+  int status = kExitOk;
+  while (status == kExitOk && ReadLine(in, &line)) {
     ++lineNumber;
     if (setupcall::IsBlankOrComment(line)) continue;
     std::vector<std::string> words;
     if (!setupcall::SplitCallLine(line, &words)) {
       std::fprintf(stderr, "setupcall: %s:%d: unterminated quote\n", listPath, lineNumber);
-      return kExitError;
+      status = kExitError;
+      break;
     }
     const std::string name = words.front();
     words.erase(words.begin());
-    const int status = CallExport(library, name, words, name.c_str());
-    if (status != kExitOk) return status;
+    status = CallExport(library, name, words, name.c_str());
   }
-  return kExitOk;
+  std::fclose(in);
+  return status;
 }
 
 }  // namespace
