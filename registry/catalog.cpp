@@ -60,10 +60,8 @@ std::uint32_t CountDeviceTypes(RegistryStore& store, const char* serviceName) {
   if (!catalogKey) return 0;
   char name[kNameBufferChars];
   std::uint32_t count = 0;
-  for (;; ++count) {
-    std::uint32_t chars = kNameBufferChars;
-    if (store.EnumKey(catalogKey.get(), count, name, &chars) != kOk) return count;
-  }
+  while (EnumSubkeyName(store, catalogKey.get(), count, name)) ++count;
+  return count;
 }
 
 DeviceTypeCatalog LoadCatalog(RegistryStore& store, const char* serviceName) {
@@ -84,10 +82,7 @@ DeviceTypeCatalog LoadCatalog(RegistryStore& store, const char* serviceName) {
   Key catalogKey = OpenCatalogKey(store, serviceName);
   if (catalogKey) {
     char name[kNameBufferChars];
-    for (; filled < catalog.count; ++filled) {
-      std::uint32_t chars = kNameBufferChars;
-      if (store.EnumKey(catalogKey.get(), filled, name, &chars) != kOk) break;
-      name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
+    for (; filled < catalog.count && EnumSubkeyName(store, catalogKey.get(), filled, name); ++filled) {
       FillRow(store, catalogKey.get(), name, &catalog.rows[filled]);
     }
   }

@@ -74,10 +74,7 @@ ScannedName ToScannedName(const Scan& scan) {
 template <typename Visit>
 void EnumerateSubkeys(RegistryStore& store, KeyHandle key, Visit visit) {
   char name[kNameBufferChars];
-  for (std::uint32_t index = 0;; ++index) {
-    std::uint32_t chars = kNameBufferChars;
-    if (store.EnumKey(key, index, name, &chars) != kOk) return;
-    name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
+  for (std::uint32_t index = 0; EnumSubkeyName(store, key, index, name); ++index) {
     if (!visit(index, static_cast<const char*>(name))) return;
   }
 }
@@ -192,9 +189,7 @@ bool CreateLogicalPlaceholder(RegistryStore& store, KeyHandle serviceKey, Adapte
 
 bool DeleteListedKey(RegistryStore& store, KeyHandle serviceKey, std::uint32_t index) {
   char name[kNameBufferChars];
-  std::uint32_t chars = kNameBufferChars;
-  if (store.EnumKey(serviceKey, index, name, &chars) != kOk) return false;
-  name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
+  if (!EnumSubkeyName(store, serviceKey, index, name)) return false;
   // An empty name would make the delete act on the service key itself.
   if (name[0] == '\0') return false;
   return store.DeleteKey(serviceKey, name) == kOk;

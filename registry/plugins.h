@@ -82,9 +82,8 @@ class LoadedPlugin {
 
 // Releases `currentList`, then asks the plug-in of row `rowIndex` (-1: none)
 // for the settings of adapter `number`; returns the new list or null.
-void* ReadSettings(RegistryStore& store, PluginLoader& loader, const DeviceTypeCatalog& catalog,
-                   int rowIndex, AdapterNumber number, void* currentList,
-                   const char* serviceName = kServiceName);
+void* ReadSettings(RegistryStore& store, PluginLoader& loader, const DeviceTypeCatalog& catalog, int rowIndex,
+                   AdapterNumber number, void* currentList, const char* serviceName = kServiceName);
 // Lets the row's plug-in edit the list through EditRegValues, if it has one.
 void EditSettings(PluginLoader& loader, const DeviceTypeCatalog& catalog, int rowIndex, void** currentList);
 // Writes the list's values in order, then AdapterNumber and DeviceType.

@@ -27,12 +27,10 @@ constexpr StartValue kStartValues[] = {
 // here, so a key named just Device counts as a physical adapter.
 bool HasPhysicalAdapter(RegistryStore& store, KeyHandle serviceKey) {
   char name[kNameBufferChars];
-  for (std::uint32_t index = 0;; ++index) {
-    std::uint32_t chars = kNameBufferChars;
-    if (store.EnumKey(serviceKey, index, name, &chars) != kOk) return false;
-    name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
+  for (std::uint32_t index = 0; EnumSubkeyName(store, serviceKey, index, name); ++index) {
     if (HasPhysicalPrefix(name)) return true;
   }
+  return false;
 }
 
 }  // namespace

@@ -11,6 +11,14 @@ Key OpenKey(RegistryStore& store, KeyHandle parent, const char* path, Access acc
   return Key(store, handle);
 }
 
+bool EnumSubkeyName(RegistryStore& store, KeyHandle key, std::uint32_t index,
+                    char (&name)[kNameBufferChars]) {
+  std::uint32_t chars = kNameBufferChars;
+  if (store.EnumKey(key, index, name, &chars) != kOk) return false;
+  name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
+  return true;
+}
+
 bool ReadStringValue(RegistryStore& store, KeyHandle key, const char* name, char* out) {
   // Read into a scratch buffer so that a failed or oversized read leaves the
   // caller's default alone (the platform may scribble on the buffer first).

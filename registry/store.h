@@ -90,6 +90,9 @@ class Key {
 Key OpenKey(RegistryStore& store, KeyHandle parent, const char* path, Access access);
 
 // Small helpers over the store used throughout the model.
+// The name of subkey `index` into the model's 128-character buffer, always
+// NUL-terminated; false past the last subkey or on any failure.
+bool EnumSubkeyName(RegistryStore& store, KeyHandle key, std::uint32_t index, char (&name)[kNameBufferChars]);
 // Reads a string value into a 128-byte buffer; false (and `out` untouched)
 // when absent or too large. `out` must hold kStringBufferBytes.
 bool ReadStringValue(RegistryStore& store, KeyHandle key, const char* name, char* out);
