@@ -4,6 +4,8 @@
 #include <new>
 #include <string>
 
+#include "registry/text.h"
+
 namespace veldra {
 
 namespace {
@@ -13,15 +15,6 @@ constexpr char kNone[] = "None";
 Key OpenCatalogKey(RegistryStore& store, const char* serviceName) {
   const std::string path = std::string(kCatalogPath) + serviceName;
   return OpenKey(store, nullptr, path.c_str(), Access::Read);
-}
-
-bool EqualsNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a >= 'a' && *a <= 'z' ? static_cast<char>(*a - 'a' + 'A') : *a;
-    char y = *b >= 'a' && *b <= 'z' ? static_cast<char>(*b - 'a' + 'A') : *b;
-    if (x != y) return false;
-    if (x == '\0') return true;
-  }
 }
 
 // The plug-in path of a type. When ConfigDll is absent, does not fit its

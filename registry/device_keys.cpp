@@ -4,16 +4,17 @@
 #include <cstring>
 #include <string>
 
+#include "registry/text.h"
+
 namespace veldra {
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool EqualsNoCase(const char* a, std::size_t n, const char* keyword) {
   for (std::size_t i = 0; i < n; ++i) {
-    if (keyword[i] == '\0' || Upper(a[i]) != Upper(keyword[i])) return false;
+    if (keyword[i] == '\0' || ToUpperAscii(a[i]) != ToUpperAscii(keyword[i])) return false;
   }
   return keyword[n] == '\0';
 }

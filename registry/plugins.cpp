@@ -6,21 +6,12 @@
 #include <cstring>
 
 #include "device_keys.h"
+#include "text.h"
 
 namespace veldra {
 namespace {
 
 constexpr char kNoPlugin[] = "None";
-
-bool EqualsNoCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    char ca = *a, cb = *b;
-    if (ca >= 'a' && ca <= 'z') ca = static_cast<char>(ca - 'a' + 'A');
-    if (cb >= 'a' && cb <= 'z') cb = static_cast<char>(cb - 'a' + 'A');
-    if (ca != cb) return false;
-  }
-  return *a == *b;
-}
 
 // Entry points are looked up as untyped addresses; the cast to the entry's
 // declared type is the plug-in contract.
