@@ -243,6 +243,29 @@ TEST_F(Registry, AFailedWriteStopsTheChainButNotTheStep) {
   EXPECT_EQ(Faults::closed, Faults::opened);
 }
 
+TEST_F(Registry, EveryWriteOfAStepIsAttemptedAfterAnEarlierOneFailed) {
+  // The first value of step 1 fails: the step's other four are still written.
+  Faults::Install({}, {"Type"});
+  EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
+  EXPECT_FALSE(Read(kService, "Type").present);
+  EXPECT_TRUE(HasValue(kService, "Start", REG_DWORD, Dword(2)));
+  EXPECT_TRUE(HasValue(kService, "ErrorControl", REG_DWORD, Dword(1)));
+  EXPECT_TRUE(HasValue(kService, "Group", REG_SZ, Sz("Extended Base")));
+  EXPECT_TRUE(HasValue(kService, "LogVersion", REG_DWORD, Dword(0)));
+  EXPECT_FALSE(KeyExists(kDriverLog));
+
+  // The first value of step 3 fails: the entry points are still written, step 4 is skipped.
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SYSTEM");
+  Faults::Install({}, {"Library"});
+  EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
+  EXPECT_FALSE(Read(kPerformance, "Library").present);
+  EXPECT_TRUE(HasValue(kPerformance, "Open", REG_SZ, Sz("OpenVdrPerformanceData")));
+  EXPECT_TRUE(HasValue(kPerformance, "Collect", REG_SZ, Sz("CollectVdrPerformanceData")));
+  EXPECT_TRUE(HasValue(kPerformance, "Close", REG_SZ, Sz("CloseVdrPerformanceData")));
+  EXPECT_FALSE(KeyExists(kLibraryLog));
+  EXPECT_EQ(Faults::closed, Faults::opened);
+}
+
 TEST_F(Registry, Step4OutcomeDoesNotMatterButStep5Does) {
   Faults::Install({kLibraryLog}, {});
   EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
