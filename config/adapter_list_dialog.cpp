@@ -24,15 +24,7 @@ const Command<AdapterListDialog> AdapterListDialog::kCommands[] = {
 
 namespace {
 
-std::string ListLine(HWND list, int index) {
-  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  LRESULT got =
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-  return text;
-}
+std::string ListLine(HWND list, int index) { return LineText(list, LB_GETTEXTLEN, LB_GETTEXT, index); }
 
 }  // namespace
 

@@ -15,26 +15,20 @@ bool IsEditControl(HWND control) {
   return lstrcmpiA(cls, "Edit") == 0;
 }
 
-std::string WindowText(HWND window) {
-  if (window == nullptr) return std::string();
-  int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  int got = GetWindowTextA(window, &text[0], length + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
-}
-
-std::string ComboLine(HWND combo, int index) {
-  LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  LRESULT got =
-      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(got == CB_ERR ? 0 : static_cast<std::size_t>(got));
-  return text;
-}
+std::string ComboLine(HWND combo, int index) { return LineText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
 }  // namespace
+
+std::string LineText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+  // LB_ERR and CB_ERR are both -1.
+  const LRESULT length = SendMessageA(control, lengthMessage, static_cast<WPARAM>(index), 0);
+  if (length < 0) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT got =
+      SendMessageA(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  return text;
+}
 
 const std::string& ProgramName() {
   static const std::string name = [] {
@@ -154,8 +148,6 @@ bool Dialog::PreTranslate(MSG& msg) {
   if (root == nullptr || GetPropA(root, kDialogProperty) == nullptr) return false;
   return IsDialogMessageA(root, &msg) != FALSE;
 }
-
-std::string Dialog::ItemText(int id) const { return WindowText(Item(id)); }
 
 bool Dialog::UpdateData(bool save) {
   const bool wasExchanging = exchanging_;

@@ -75,6 +75,10 @@ int FindPrefixLine(int count, const std::string& prefix, LineAt lineAt) {
   return -1;
 }
 
+// Text of line `index` of a list box (LB_GETTEXTLEN, LB_GETTEXT) or of a
+// combo box's list (CB_GETLBTEXTLEN, CB_GETLBTEXT); "" when there is none.
+std::string LineText(HWND control, UINT lengthMessage, UINT textMessage, int index);
+
 class Dialog;
 
 // One data exchange between a dialog's members and its controls. Each helper
@@ -117,7 +121,6 @@ class Dialog {
 
   HWND hwnd() const { return hwnd_; }
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-  std::string ItemText(int id) const;
 
   // Exchanges members and controls; false when a check failed.
   bool UpdateData(bool save);

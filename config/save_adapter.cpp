@@ -29,8 +29,7 @@ SaveResult SaveEditedAdapter(RegistryStore& store, PluginLoader& loader, KeyHand
 bool ListedKeyStillMatches(RegistryStore& store, KeyHandle serviceKey, std::uint32_t index,
                            AdapterNumber number, std::string* name) {
   char buffer[kNameBufferChars] = {};
-  std::uint32_t length = kNameBufferChars;
-  if (serviceKey == nullptr || store.EnumKey(serviceKey, index, buffer, &length) != kOk) return false;
+  if (serviceKey == nullptr || !EnumSubkeyName(store, serviceKey, index, buffer)) return false;
   const ScannedName scanned = ScanDeviceKeyName(buffer);
   if (!scanned.isDeviceKey || scanned.number != number) return false;
   if (name != nullptr) *name = buffer;

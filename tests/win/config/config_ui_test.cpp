@@ -694,4 +694,43 @@ TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
   EXPECT_FALSE(ValueExists(kService, "Start"));
 }
 
+TEST_F(ConfigUi, DoubleClickEditsTheLineLikeTheEditButton) {
+  AddCatalog();
+  AddAdapter("LogicalDevice3", kVirtual, 3);
+  AddAdapter("Device4", kVa85, 4);
+  Start();
+  SelectListLine(main_, IDC_ADAPTER_LIST, LineOf("Adapter 4"));
+  PostCommand(main_, IDC_ADAPTER_LIST, LBN_DBLCLK);
+  HWND edit = Edit();
+  ASSERT_NE(nullptr, edit);
+  EXPECT_EQ("4", ItemText(edit, IDC_ADAPTER_NUMBER));
+  EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
+  PostCommand(edit, IDCANCEL);
+  AnswerBox("Exit Without Saving", IDYES);
+  EXPECT_TRUE(WaitGone(edit));
+}
+
+TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
+  AddCatalog();
+  AddAdapter("LogicalDevice3", kVirtual, 3);
+  Start();
+  HWND edit = EditLine(0);
+  ASSERT_NE(nullptr, edit);
+  HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
+  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "101"));
+  PostKey(GetDlgItem(edit, IDC_DEVICE_TYPE), VK_TAB);
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
+  PostKey(field, VK_TAB);
+  EXPECT_EQ("Please enter an integer between 0 and 100.", AnswerBox(kProgramName, IDOK));
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
+  Sync(edit);
+  EXPECT_EQ(MAKELONG(0, 3), SendMessageA(field, EM_GETSEL, 0, 0));
+
+  // The question takes the focus from the field, so its text must pass first.
+  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "3"));
+  PostCommand(edit, IDCANCEL);
+  AnswerBox("Exit Without Saving", IDYES);
+  EXPECT_TRUE(WaitGone(edit));
+}
+
 }  // namespace

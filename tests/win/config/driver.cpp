@@ -155,9 +155,12 @@ void PostKey(HWND target, int vk) {
 }
 
 // Wine marshals the text of LB_GETTEXT and CB_GETLBTEXT across processes
-// as UTF-16 whatever the caller's character set, so ask for it that way.
-std::string LineText(HWND control, UINT message, WPARAM index) {
+// as UTF-16 whatever the caller's character set, so ask for it that way. The
+// control writes the whole line, so a line longer than the buffer is not read.
+std::string LineText(HWND control, UINT lengthMessage, UINT message, WPARAM index) {
   wchar_t wide[256] = {};
+  const LRESULT length = Send(control, lengthMessage, index, 0);
+  if (length < 0 || length >= static_cast<LRESULT>(sizeof wide / sizeof wide[0])) return "<unreadable line>";
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(control, message, index, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kSendTimeout,
                            &result)) {
@@ -171,7 +174,8 @@ std::string LineText(HWND control, UINT message, WPARAM index) {
 std::vector<std::string> ListLines(HWND list) {
   std::vector<std::string> lines;
   const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) lines.push_back(LineText(list, LB_GETTEXT, static_cast<WPARAM>(i)));
+  for (LRESULT i = 0; i < count; ++i)
+    lines.push_back(LineText(list, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)));
   return lines;
 }
 
@@ -190,7 +194,8 @@ void SelectListLine(HWND dialog, int listId, int index) {
 std::vector<std::string> ComboLines(HWND combo) {
   std::vector<std::string> lines;
   const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) lines.push_back(LineText(combo, CB_GETLBTEXT, static_cast<WPARAM>(i)));
+  for (LRESULT i = 0; i < count; ++i)
+    lines.push_back(LineText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)));
   return lines;
 }
 
