@@ -33,6 +33,12 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms = 10000) {
   return true;
 }
 
+// A REG_DWORD value, or 0xBAADF00D when it cannot be read.
+std::uint32_t Dword(const std::string& path, const char* name) {
+  std::uint32_t value = 0;
+  return ReadDword(path, name, &value) ? value : 0xBAADF00Du;
+}
+
 // Returns once the window's thread has finished what it was doing and is
 // waiting for messages again (or timed out).
 void Sync(HWND window) {
@@ -75,6 +81,13 @@ class ConfigUi : public ::testing::Test {
   }
 
   HWND Edit() { return WaitWindow(kEditTitle, app_.pid()); }
+
+  // Cancel answered with Yes; true when Edit Device went away.
+  bool CancelEdit(HWND edit) {
+    PostCommand(edit, IDCANCEL);
+    AnswerBox("Exit Without Saving", IDYES);
+    return WaitGone(edit);
+  }
 
   // Selects a list line and presses Edit; the Edit Device dialog, or null.
   HWND EditLine(int line) {
@@ -189,17 +202,13 @@ TEST_F(ConfigUi, NewPicksTheLowestFreeNumberAndSavesTheChosenType) {
   Sync(main_);
 
   EXPECT_FALSE(KeyExists(Service("LogicalDevice2")));
-  std::uint32_t value = 0;
   std::string type;
-  ASSERT_TRUE(ReadDword(Service("Device2"), "AdapterNumber", &value));
-  EXPECT_EQ(2u, value);
+  EXPECT_EQ(2u, Dword(Service("Device2"), "AdapterNumber"));
   ASSERT_TRUE(ReadString(Service("Device2"), "DeviceType", &type));
   EXPECT_EQ(kVa85, type);
   // The demo plug-in's defaults for an empty key.
-  ASSERT_TRUE(ReadDword(Service("Device2"), "NodeAddress", &value));
-  EXPECT_EQ(1u, value);
-  ASSERT_TRUE(ReadDword(Service("Device2"), "Interrupt", &value));
-  EXPECT_EQ(5u, value);
+  EXPECT_EQ(1u, Dword(Service("Device2"), "NodeAddress"));
+  EXPECT_EQ(5u, Dword(Service("Device2"), "Interrupt"));
   EXPECT_EQ((std::vector<std::string>{"Adapter 0", "Adapter 1", "Adapter 2"}), ListLines(list_));
   EXPECT_EQ(LB_ERR, ListSelection(list_));
 }
@@ -253,9 +262,7 @@ TEST_F(ConfigUi, EditWithAnEmptyCatalogueShowsTheDialogAgainOnOk) {
     return again != nullptr && again != edit;
   }));
   EXPECT_EQ(2u, VisibleWindows(app_.pid()).size());  // no message box
-  PostCommand(again, IDCANCEL);
-  AnswerBox("Exit Without Saving", IDYES);
-  EXPECT_TRUE(WaitGone(again));
+  EXPECT_TRUE(CancelEdit(again));
   std::string type;
   ASSERT_TRUE(ReadString(Service("LogicalDevice4"), "DeviceType", &type));
   EXPECT_EQ(kVirtual, type);
@@ -285,9 +292,7 @@ TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
   EXPECT_EQ(nullptr, FindVisibleWindow("Changes Made", app_.pid()));
   EXPECT_TRUE(KeyExists(Service("LogicalDevice3")));
   EXPECT_FALSE(ValueExists(Service("LogicalDevice3"), "Stale"));
-  std::uint32_t number = 0;
-  ASSERT_TRUE(ReadDword(Service("LogicalDevice3"), "AdapterNumber", &number));
-  EXPECT_EQ(3u, number);
+  EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
 }
 
 TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
@@ -301,9 +306,7 @@ TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
   EXPECT_TRUE(WaitGone(edit));
   Sync(main_);
   EXPECT_TRUE(KeyExists(Service("LogicalDevice3")));
-  std::uint32_t number = 0;
-  ASSERT_TRUE(ReadDword(Service("LogicalDevice5"), "AdapterNumber", &number));
-  EXPECT_EQ(5u, number);
+  EXPECT_EQ(5u, Dword(Service("LogicalDevice5"), "AdapterNumber"));
   EXPECT_EQ((std::vector<std::string>{"Adapter 3", "Adapter 5"}), ListLines(list_));
 }
 
@@ -324,8 +327,7 @@ TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
   std::string type;
   ASSERT_TRUE(ReadString(Service("Device3"), "DeviceType", &type));
   EXPECT_EQ(kVa85, type);
-  std::uint32_t value = 0;
-  EXPECT_TRUE(ReadDword(Service("Device3"), "NodeAddress", &value));
+  EXPECT_EQ(1u, Dword(Service("Device3"), "NodeAddress"));  // the plug-in's default
   EXPECT_EQ(std::vector<std::string>{"Adapter 3"}, ListLines(list_));
 }
 
@@ -377,9 +379,7 @@ TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
   PostCommand(edit, IDOK);
   EXPECT_TRUE(WaitGone(edit));
   Sync(main_);
-  std::uint32_t number = 0;
-  ASSERT_TRUE(ReadDword(Service("LogicalDevice7"), "AdapterNumber", &number));
-  EXPECT_EQ(7u, number);
+  EXPECT_EQ(7u, Dword(Service("LogicalDevice7"), "AdapterNumber"));
 }
 
 TEST_F(ConfigUi, StoredNumberOutOfRangeIsShownAndRefusedOnOk) {
@@ -396,9 +396,7 @@ TEST_F(ConfigUi, StoredNumberOutOfRangeIsShownAndRefusedOnOk) {
   EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
   EXPECT_TRUE(WaitGone(edit));
   Sync(main_);
-  std::uint32_t number = 0;
-  ASSERT_TRUE(ReadDword(Service("LogicalDevice3"), "AdapterNumber", &number));
-  EXPECT_EQ(3u, number);
+  EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
 }
 
 TEST_F(ConfigUi, StoredTypePrefixSelectsTheFullNameAndSavesIt) {
@@ -409,9 +407,7 @@ TEST_F(ConfigUi, StoredTypePrefixSelectsTheFullNameAndSavesIt) {
   HWND edit = EditLine(LineOf("Adapter 5"));
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));  // empty type: the first row
-  PostCommand(edit, IDCANCEL);
-  AnswerBox("Exit Without Saving", IDYES);
-  ASSERT_TRUE(WaitGone(edit));
+  ASSERT_TRUE(CancelEdit(edit));
   Sync(main_);
 
   edit = EditLine(LineOf("Adapter 4"));
@@ -491,15 +487,10 @@ TEST_F(ConfigUi, EnterClosesAndSuppliesMissingStartValues) {
   Start();
   PostKey(list_, VK_RETURN);
   EXPECT_EQ(1u, ExitCode());
-  std::uint32_t value = 0;
-  ASSERT_TRUE(ReadDword(kService, "Start", &value));
-  EXPECT_EQ(3u, value);
-  ASSERT_TRUE(ReadDword(kService, "Type", &value));
-  EXPECT_EQ(1u, value);
-  ASSERT_TRUE(ReadDword(kService, "ErrorControl", &value));
-  EXPECT_EQ(1u, value);
-  ASSERT_TRUE(ReadDword(kService, "LogVersion", &value));
-  EXPECT_EQ(0u, value);
+  EXPECT_EQ(3u, Dword(kService, "Start"));
+  EXPECT_EQ(1u, Dword(kService, "Type"));
+  EXPECT_EQ(1u, Dword(kService, "ErrorControl"));
+  EXPECT_EQ(0u, Dword(kService, "LogVersion"));
   std::string group;
   ASSERT_TRUE(ReadString(kService, "Group", &group));
   EXPECT_EQ("Extended Base", group);
@@ -604,19 +595,15 @@ TEST_F(ConfigUi, SetupRunsTheDemoPluginAndSavesWhatItReturns) {
   PostCommand(settings, IDOK);
   EXPECT_TRUE(WaitGone(settings));
   // Nothing is written before OK.
-  std::uint32_t value = 0;
-  ASSERT_TRUE(ReadDword(Service("Device0"), "NodeAddress", &value));
-  EXPECT_EQ(9u, value);
+  EXPECT_EQ(9u, Dword(Service("Device0"), "NodeAddress"));
 
   PostCommand(edit, IDOK);
   AnswerBox("Adapter Already Exists", IDYES);
   AnswerBox("Changes Made", IDOK);
   EXPECT_TRUE(WaitGone(edit));
   Sync(main_);
-  ASSERT_TRUE(ReadDword(Service("Device0"), "NodeAddress", &value));
-  EXPECT_EQ(12u, value);
-  ASSERT_TRUE(ReadDword(Service("Device0"), "Interrupt", &value));
-  EXPECT_EQ(7u, value);
+  EXPECT_EQ(12u, Dword(Service("Device0"), "NodeAddress"));
+  EXPECT_EQ(7u, Dword(Service("Device0"), "Interrupt"));
 }
 
 TEST_F(ConfigUi, ConfirmingTheTypeAgainDiscardsUnsavedPluginChanges) {
@@ -640,9 +627,7 @@ TEST_F(ConfigUi, ConfirmingTheTypeAgainDiscardsUnsavedPluginChanges) {
   EXPECT_EQ("9", ItemText(settings, 101));
   PostCommand(settings, IDCANCEL);
   ASSERT_TRUE(WaitGone(settings));
-  PostCommand(edit, IDCANCEL);
-  AnswerBox("Exit Without Saving", IDYES);
-  EXPECT_TRUE(WaitGone(edit));
+  EXPECT_TRUE(CancelEdit(edit));
 }
 
 TEST_F(ConfigUi, SetupForTheUnknownTypeDoesNothing) {
@@ -655,9 +640,7 @@ TEST_F(ConfigUi, SetupForTheUnknownTypeDoesNothing) {
   ASSERT_TRUE(SendCommand(edit, IDC_SETUP));
   EXPECT_EQ(nullptr, FindVisibleWindow("VA85 Family Settings", app_.pid()));
   EXPECT_EQ(2u, VisibleWindows(app_.pid()).size());
-  PostCommand(edit, IDCANCEL);
-  AnswerBox("Exit Without Saving", IDYES);
-  EXPECT_TRUE(WaitGone(edit));
+  EXPECT_TRUE(CancelEdit(edit));
 }
 
 TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
@@ -705,9 +688,7 @@ TEST_F(ConfigUi, DoubleClickEditsTheLineLikeTheEditButton) {
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ("4", ItemText(edit, IDC_ADAPTER_NUMBER));
   EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
-  PostCommand(edit, IDCANCEL);
-  AnswerBox("Exit Without Saving", IDYES);
-  EXPECT_TRUE(WaitGone(edit));
+  EXPECT_TRUE(CancelEdit(edit));
 }
 
 TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
@@ -728,9 +709,7 @@ TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
 
   // The question takes the focus from the field, so its text must pass first.
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "3"));
-  PostCommand(edit, IDCANCEL);
-  AnswerBox("Exit Without Saving", IDYES);
-  EXPECT_TRUE(WaitGone(edit));
+  EXPECT_TRUE(CancelEdit(edit));
 }
 
 }  // namespace
