@@ -462,6 +462,26 @@ TEST_F(ConfigUi, DeleteOfALineWhoseKeyMovedOnlyRefreshesTheList) {
   EXPECT_EQ((std::vector<std::string>{"Adapter 0", "Adapter 1", "Adapter 2"}), ListLines(list_));
 }
 
+TEST_F(ConfigUi, EditOfALineWhoseKeyMovedOnlyRefreshesTheList) {
+  AddCatalog();
+  AddAdapter("LogicalDevice1", kVirtual, 1);
+  Start();
+  // The index stored with "Adapter 1" now names Device0, whose settings must
+  // not be shown (and then saved) as adapter 1's.
+  AddAdapter("Device0", kVa85, 0);
+  SelectListLine(main_, IDC_ADAPTER_LIST, 0);
+  ASSERT_TRUE(SendCommand(main_, IDC_EDIT));
+  EXPECT_EQ(nullptr, FindVisibleWindow(kEditTitle, app_.pid()));
+  EXPECT_EQ((std::vector<std::string>{"Adapter 0", "Adapter 1"}), ListLines(list_));
+
+  // After the refresh the line edits its own key.
+  HWND edit = EditLine(LineOf("Adapter 1"));
+  ASSERT_NE(nullptr, edit);
+  EXPECT_EQ("1", ItemText(edit, IDC_ADAPTER_NUMBER));
+  EXPECT_EQ(1, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));  // Virtual Node
+  EXPECT_TRUE(CancelEdit(edit));
+}
+
 TEST_F(ConfigUi, DeletingTheOnlyPhysicalAdapterThenClosingRemovesTheStartValues) {
   AddAdapter("Device0", kVa85, 0);
   AddAdapter("LogicalDevice1", kVirtual, 1);
