@@ -602,9 +602,14 @@ TEST_F(ConfigUi, SetupRunsTheDemoPluginAndSavesWhatItReturns) {
   EXPECT_EQ("9", ItemText(settings, 101));
   EXPECT_EQ("5", ItemText(settings, 102));
 
-  // While the plug-in's dialog runs, OK of Edit Device does nothing.
+  // While the plug-in's dialog runs, OK, Cancel, the close command and Setup
+  // of Edit Device do nothing: each returns at once without a window.
   EXPECT_TRUE(SendCommand(edit, IDOK));
+  EXPECT_TRUE(SendCommand(edit, IDCANCEL));
+  EXPECT_TRUE(SendCommand(edit, IDC_SETUP));
+  EXPECT_TRUE(SendMessageTimeoutA(edit, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr));
   EXPECT_TRUE(IsWindowVisible(edit));
+  EXPECT_EQ(3u, VisibleWindows(app_.pid()).size());
 
   ASSERT_TRUE(SetItemText(settings, 101, "70"));
   PostCommand(settings, IDOK);
