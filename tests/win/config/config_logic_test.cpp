@@ -189,16 +189,24 @@ TEST_F(SaveEditedAdapterTest, PluginValuesAreWrittenBeforeTheTwoOwnValues) {
     const auto* b = static_cast<const std::uint8_t*>(p);
     loader_.block.insert(loader_.block.end(), b, b + n);
   };
+  const std::uint32_t stray = 99;
   put(&dword, 4);
   put("NodeAddress", 12);
   put(&four, 4);
   put(&node, 4);
+  // A record of the program's own name is written first and then replaced.
+  put(&dword, 4);
+  put("AdapterNumber", 14);
+  put(&four, 4);
+  put(&stray, 4);
   put(&end, 4);
   EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 1, loader_.block.data()));
   Key key = OpenKey(store_, service_.get(), "Device1", Access::All);
   std::uint32_t value = 0;
   ASSERT_TRUE(ReadDwordValue(store_, key.get(), "NodeAddress", &value));
   EXPECT_EQ(17u, value);
+  ASSERT_TRUE(ReadDwordValue(store_, key.get(), "AdapterNumber", &value));
+  EXPECT_EQ(1u, value);
 }
 
 TEST(ListedKeyStillMatches, ComparesTheKeyAtTheIndexWithTheLinesNumber) {
