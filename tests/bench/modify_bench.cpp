@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform.h"
+#include "tests/support/active_owner.h"
 
 namespace {
 
@@ -44,26 +45,6 @@ LONG WINAPI CountSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BY
 LONG WINAPI CountClose(HKEY key) {
   ++g_closes;
   return g_real.closeKey(key);
-}
-
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateActiveOwner() {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = OwnerProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "ModifyBenchOwner";
-  RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "modify bench", WS_OVERLAPPEDWINDOW, 10, 10, 200, 60,
-                                nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  return window;
 }
 
 double Median(std::vector<double> v) {
@@ -119,7 +100,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   // The library takes the window active when it is loaded as its owner.
-  HWND owner = CreateActiveOwner();
+  HWND owner = veldra_test::CreateActiveOwner("modify bench");
   HMODULE seam = LoadLibraryA(dlls[0]);
   HMODULE shipped = LoadLibraryA(dlls[1]);
   if (seam == nullptr || shipped == nullptr) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tests/support/active_owner.h"
+
 namespace hooktest {
 
 typedef BOOL(WINAPI* SetupCallFn)(DWORD, LPSTR*, LPSTR*);
@@ -33,27 +35,7 @@ CallResult HookLibrary::CallWithCount(const char* exportName, DWORD count,
   return {flag, valid ? std::string(result) : std::string("<result not set>"), result};
 }
 
-namespace {
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-}  // namespace
-
-HWND CreateActiveOwner() {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = OwnerProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "HookTestOwner";
-  RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "hook test owner", WS_OVERLAPPEDWINDOW, 10, 10, 200, 60,
-                                nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  return window;
-}
+HWND CreateActiveOwner() { return veldra_test::CreateActiveOwner("hook test owner"); }
 
 std::string WindowText(HWND window) {
   char buffer[1024] = "";
