@@ -9,48 +9,12 @@
 
 #include "config/resource.h"
 #include "driver.h"
+#include "tests/support/dialog_template.h"
 
 namespace {
 
-struct Item {
-  DWORD style;
-  int x, y, cx, cy;
-  int id;
-  std::string cls;
-  std::string text;
-};
-
-struct Template {
-  DWORD style = 0;
-  int cx = 0, cy = 0;
-  std::string caption;
-  int pointSize = 0;
-  std::string font;
-  std::vector<Item> items;
-};
-
-std::string Narrow(const WORD*& p) {
-  std::string s;
-  while (*p != 0) s += static_cast<char>(*p++);
-  ++p;
-  return s;
-}
-
-// A name-or-ordinal field; ordinals of the predefined classes become names.
-std::string NameOrOrdinal(const WORD*& p) {
-  if (*p == 0) {
-    ++p;
-    return std::string();
-  }
-  if (*p == 0xFFFF) {
-    const WORD ordinal = p[1];
-    p += 2;
-    static const char* const kClasses[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
-    if (ordinal >= 0x80 && ordinal <= 0x85) return kClasses[ordinal - 0x80];
-    return "#" + std::to_string(ordinal);
-  }
-  return Narrow(p);
-}
+using Item = veldra_test::DialogItem;
+using Template = veldra_test::DialogTemplate;
 
 class ConfigResources : public ::testing::Test {
  protected:
@@ -64,34 +28,7 @@ class ConfigResources : public ::testing::Test {
 
   Template Load(int id) {
     Template t;
-    HRSRC resource = FindResourceA(module_, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    EXPECT_NE(nullptr, resource);
-    if (resource == nullptr) return t;
-    const auto* base = static_cast<const BYTE*>(LockResource(LoadResource(module_, resource)));
-    const auto* head = reinterpret_cast<const DLGTEMPLATE*>(base);
-    t.style = head->style;
-    t.cx = head->cx;
-    t.cy = head->cy;
-    const WORD* p = reinterpret_cast<const WORD*>(head + 1);
-    NameOrOrdinal(p);  // menu
-    NameOrOrdinal(p);  // class
-    t.caption = Narrow(p);
-    if (t.style & DS_SETFONT) {
-      t.pointSize = *p++;
-      t.font = Narrow(p);
-    }
-    for (int i = 0; i < head->cdit; ++i) {
-      auto offset = reinterpret_cast<const BYTE*>(p) - base;
-      p = reinterpret_cast<const WORD*>(base + ((offset + 3) & ~3));
-      const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
-      Item it{item->style, item->x, item->y, item->cx, item->cy, item->id, "", ""};
-      p = reinterpret_cast<const WORD*>(item + 1);
-      it.cls = NameOrOrdinal(p);
-      it.text = NameOrOrdinal(p);
-      const WORD extra = *p++;
-      p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p) + extra);
-      t.items.push_back(it);
-    }
+    EXPECT_TRUE(veldra_test::ReadDialogTemplate(module_, id, 0, &t)) << "no template " << id;
     return t;
   }
 
@@ -148,9 +85,9 @@ TEST_F(ConfigResources, EditDeviceTemplate) {
   ExpectFrame(t, 241, 79, "Edit Device");
   ExpectItems(
       {
-          {kChild | SS_LEFT | WS_GROUP, 35, 15, 42, 9, 0xFFFF, "Static", "Device Type"},
+          {kChild | SS_LEFT | WS_GROUP, 35, 15, 42, 9, IDC_STATIC, "Static", "Device Type"},
           {kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 35, 26, 119, 60, 139, "ComboBox", ""},
-          {kChild | SS_LEFT | WS_GROUP, 158, 15, 54, 9, 0xFFFF, "Static", "Adapter Number"},
+          {kChild | SS_LEFT | WS_GROUP, 158, 15, 54, 9, IDC_STATIC, "Static", "Adapter Number"},
           {kChild | WS_BORDER | WS_TABSTOP, 166, 26, 40, 12, 127, "Edit", ""},
           {WS_CHILD | BS_DEFPUSHBUTTON, 0, 0, 50, 14, 138, "Button", "Do Nothing"},
           {kChild | BS_PUSHBUTTON, 7, 60, 52, 14, 1, "Button", "OK"},

@@ -7,6 +7,7 @@
 
 #include "env.h"
 #include "resource.h"
+#include "tests/support/dialog_template.h"
 
 using hooktest::TheEnv;
 
@@ -30,61 +31,21 @@ struct Template {
   std::vector<Control> controls;
 };
 
-// Reads a sz_Or_Ord field: a UTF-16 string or 0xFFFF and an ordinal.
-const WORD* ReadField(const WORD* p, std::string* text, WORD* ordinal) {
-  if (*p == 0xFFFF) {
-    *ordinal = p[1];
-    text->clear();
-    return p + 2;
-  }
-  *ordinal = 0;
-  text->clear();
-  while (*p != 0) text->push_back(static_cast<char>(*p++));
-  return p + 1;
-}
-
-const WORD* AlignDword(const WORD* p, const void* base) {
-  const std::uintptr_t offset = reinterpret_cast<const BYTE*>(p) - static_cast<const BYTE*>(base);
-  return offset % 4 ? p + 1 : p;
-}
-
 ::testing::AssertionResult Parse(int id, DWORD* style, Template* t) {
-  const HMODULE m = TheEnv().shipped->module();
-  HRSRC res = FindResourceExA(m, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), 1033);
-  if (res == nullptr) return ::testing::AssertionFailure() << "no template " << id;
-  const void* base = LockResource(LoadResource(m, res));
-  const DLGTEMPLATE* d = static_cast<const DLGTEMPLATE*>(base);
-  *style = d->style;
-  t->cx = d->cx;
-  t->cy = d->cy;
-  const WORD* p = reinterpret_cast<const WORD*>(d + 1);
-  std::string text;
-  WORD ordinal;
-  p = ReadField(p, &text, &ordinal);  // menu
-  p = ReadField(p, &text, &ordinal);  // class
-  p = ReadField(p, &t->caption, &ordinal);
-  if (d->style & DS_SETFONT) {
-    t->points = *p++;
-    p = ReadField(p, &t->font, &ordinal);
+  veldra_test::DialogTemplate d;
+  if (!veldra_test::ReadDialogTemplate(TheEnv().shipped->module(), id, 1033, &d)) {
+    return ::testing::AssertionFailure() << "no template " << id;
   }
-  for (int i = 0; i < d->cdit; ++i) {
-    p = AlignDword(p, base);
-    const DLGITEMTEMPLATE* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
-    Control c;
-    c.style = item->style;
-    c.x = item->x;
-    c.y = item->y;
-    c.cx = item->cx;
-    c.cy = item->cy;
-    c.id = item->id == 0xFFFF ? -1 : item->id;
-    p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(item) + sizeof(DLGITEMTEMPLATE));
-    WORD cls = 0;
-    p = ReadField(p, &text, &cls);
-    c.kind = static_cast<Kind>(cls);
-    p = ReadField(p, &c.text, &ordinal);
-    const WORD extra = *p++;
-    p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p) + extra);
-    t->controls.push_back(c);
+  *style = d.style;
+  t->caption = d.caption;
+  t->cx = static_cast<short>(d.cx);
+  t->cy = static_cast<short>(d.cy);
+  t->font = d.font;
+  t->points = static_cast<WORD>(d.pointSize);
+  for (const veldra_test::DialogItem& item : d.items) {
+    t->controls.push_back(Control{static_cast<Kind>(item.classOrdinal), item.id, static_cast<short>(item.x),
+                                  static_cast<short>(item.y), static_cast<short>(item.cx),
+                                  static_cast<short>(item.cy), item.style, item.text});
   }
   return ::testing::AssertionSuccess();
 }
