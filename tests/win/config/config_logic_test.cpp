@@ -9,6 +9,7 @@
 #include "config/save_adapter.h"
 #include "registry/device_keys.h"
 #include "registry/memory_store.h"
+#include "tests/support/value_list_builder.h"
 
 namespace veldra::config {
 namespace {
@@ -181,25 +182,9 @@ TEST_F(SaveEditedAdapterTest, ClashWhoseKeyCannotBeDeletedStillWrites) {
 }
 
 TEST_F(SaveEditedAdapterTest, PluginValuesAreWrittenBeforeTheTwoOwnValues) {
-  const std::int32_t dword = 4;
-  const std::uint32_t four = 4;
-  const std::uint32_t node = 17;
-  const std::int32_t end = -1;
-  auto put = [this](const void* p, std::size_t n) {
-    const auto* b = static_cast<const std::uint8_t*>(p);
-    loader_.block.insert(loader_.block.end(), b, b + n);
-  };
-  const std::uint32_t stray = 99;
-  put(&dword, 4);
-  put("NodeAddress", 12);
-  put(&four, 4);
-  put(&node, 4);
   // A record of the program's own name is written first and then replaced.
-  put(&dword, 4);
-  put("AdapterNumber", 14);
-  put(&four, 4);
-  put(&stray, 4);
-  put(&end, 4);
+  loader_.block =
+      veldra_test::ListBuilder().Dword("NodeAddress", 17).Dword("AdapterNumber", 99).End().bytes();
   EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 1, loader_.block.data()));
   Key key = OpenKey(store_, service_.get(), "Device1", Access::All);
   std::uint32_t value = 0;

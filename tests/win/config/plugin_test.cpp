@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "tests/support/value_list_builder.h"
 
 namespace {
 
@@ -18,20 +19,7 @@ typedef void(WINAPI* EditFn)(void**);
 constexpr char kScratch[] = "Software\\VeldraConfigTests\\Plugin";
 
 std::vector<std::uint8_t> Expected(DWORD node, DWORD irq) {
-  std::string bytes;
-  auto put = [&](const void* p, std::size_t n) { bytes.append(static_cast<const char*>(p), n); };
-  const std::int32_t dword = REG_DWORD, end = -1;
-  const std::uint32_t four = 4;
-  put(&dword, 4);
-  put("NodeAddress", 12);
-  put(&four, 4);
-  put(&node, 4);
-  put(&dword, 4);
-  put("Interrupt", 10);
-  put(&four, 4);
-  put(&irq, 4);
-  put(&end, 4);
-  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+  return veldra_test::ListBuilder().Dword("NodeAddress", node).Dword("Interrupt", irq).End().bytes();
 }
 
 class DemoPlugin : public ::testing::Test {
