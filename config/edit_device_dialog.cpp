@@ -2,6 +2,7 @@
 
 #include "config/about_box.h"
 #include "config/resource.h"
+#include "registry/text.h"
 
 namespace veldra::config {
 
@@ -98,7 +99,7 @@ void EditDeviceDialog::OnWindowClose() {
 void EditDeviceDialog::OnOK() {
   if (busy_.busy()) return;
   if (!UpdateData(true)) return;
-  if (lstrcmpiA(typeName.c_str(), kUnknownType) == 0) {
+  if (EqualsNoCase(typeName.c_str(), kUnknownType)) {
     MessageBoxA(hwnd(),
                 "The device can't be saved with an unknown device type.  Either select a different device "
                 "type or select Cancel.",
