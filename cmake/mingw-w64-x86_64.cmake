@@ -1,15 +1,6 @@
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(_prefix x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER ${_prefix}-windres)
-set(CMAKE_OBJDUMP ${_prefix}-objdump)
-set(CMAKE_STRIP ${_prefix}-strip)
-set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
 # Windows test programs run under Wine; the wrapper expects the environment
 # that scripts/with-wine sets up (private prefix, X display, wineserver).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-exec)
