@@ -78,12 +78,14 @@ void OnDestinationOk(HWND dialog) {
   EndDialog(dialog, 1);
 }
 
-// Every notification of the list acts on the entry selected at that moment;
-// with none selected, the previous selection is used again.
+// A notification acts on the entry selected at that moment. With none
+// selected (as after every refill, when the list gains or loses the keyboard
+// focus on the way between the edit box and the buttons) it does nothing:
+// refilling from the last selection would replace the destination typed or
+// given as the default with the process's current directory.
 void OnDestinationList(HWND dialog) {
-  if (SendDlgItemMessageA(dialog, IDC_DEST_LIST, LB_GETCURSEL, 0, 0) != LB_ERR) {
-    DlgDirSelectExA(dialog, g_destination, sizeof g_destination, IDC_DEST_LIST);
-  }
+  if (SendDlgItemMessageA(dialog, IDC_DEST_LIST, LB_GETCURSEL, 0, 0) == LB_ERR) return;
+  DlgDirSelectExA(dialog, g_destination, sizeof g_destination, IDC_DEST_LIST);
   FillDirectoryList(dialog, g_destination);
   if (IsDriveSelection(g_destination) && g_destination[0] != g_driveRoot[0]) {
     g_driveRoot[0] = g_destination[0];
