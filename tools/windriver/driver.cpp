@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <algorithm>
+
 namespace cfgtest {
 
 namespace {
@@ -134,6 +136,16 @@ std::string Text(HWND window) {
 }
 
 std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+int ControlByCaption(HWND dialog, const std::string& caption) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;  // Edit Device's hidden default button
+    std::string text = Text(child);
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    if (text == caption) return GetDlgCtrlID(child);
+  }
+  return -1;
+}
 
 bool SetItemText(HWND dialog, int id, const std::string& text) {
   return Send(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) == TRUE;

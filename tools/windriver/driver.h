@@ -1,6 +1,6 @@
-// Drives a running config.exe from another process the way a user would:
-// finds its windows by title, acts on controls by id, reads texts back and
-// answers message boxes. Every wait is bounded.
+// Drives the programs' windows from another process the way a user would:
+// finds windows by title, acts on controls by id or caption, reads texts back
+// and answers message boxes. Every wait is bounded.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +44,9 @@ std::vector<HWND> VisibleWindows(DWORD pid);
 std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);
 bool SetItemText(HWND dialog, int id, const std::string& text);
+// The id of the visible control whose caption, without its '&' marks, is
+// `caption`; -1 when there is none.
+int ControlByCaption(HWND dialog, const std::string& caption);
 
 // Posts WM_COMMAND with the notification the control would send; returns at
 // once (for commands that open a modal window).

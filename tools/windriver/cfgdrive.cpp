@@ -1,17 +1,20 @@
-// cfgdrive: one step of a scripted session with config.exe, for the run and
-// screenshot scripts. Windows are found by title among every process.
+// cfgdrive: one step of a scripted session with config.exe or the setup
+// dialogs, for the run and screenshot scripts. Windows are found by title
+// among every process; a CONTROL is a button's caption ("OK", "Setup", "Yes",
+// without '&' marks) or, for controls without one, a number: the control id.
 //
-//   cfgdrive wait TITLE            wait until a window of that title shows
-//   cfgdrive gone TITLE            wait until no window of that title shows
-//   cfgdrive rect TITLE            print its outer rectangle as WxH+X+Y
-//   cfgdrive click TITLE ID        BN_CLICKED of control ID (posted)
-//   cfgdrive text TITLE ID TEXT    set the text of control ID
-//   cfgdrive select TITLE ID N     select line N of list box ID
-//   cfgdrive combo TITLE ID N      select and confirm line N of combo box ID
-//   cfgdrive focus TITLE ID        give control ID the focus
-//   cfgdrive close TITLE           the window close command
+//   cfgdrive wait TITLE                 wait until a window of that title shows
+//   cfgdrive gone TITLE                 wait until no window of that title shows
+//   cfgdrive rect TITLE                 print its outer rectangle as WxH+X+Y
+//   cfgdrive click TITLE CONTROL        BN_CLICKED of the control (posted)
+//   cfgdrive text TITLE CONTROL TEXT    set the text of the control
+//   cfgdrive select TITLE CONTROL N     select line N of a list box
+//   cfgdrive combo TITLE CONTROL N      select and confirm line N of a combo box
+//   cfgdrive focus TITLE CONTROL        give the control the focus
+//   cfgdrive close TITLE                the window close command
 //
-// Exit status 0 on success, 1 when a window did not come or go in time.
+// Exit status 0 on success, 1 when a window did not come or go in time or
+// has no such control.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,6 +36,13 @@ HWND Need(const char* title) {
   return window;
 }
 
+// A number is a control id; anything else a caption.
+int ControlId(HWND window, const char* control) {
+  const std::string text = control;
+  if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) return std::atoi(control);
+  return ControlByCaption(window, text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,7 +59,6 @@ int main(int argc, char** argv) {
   }
   HWND window = Need(title);
   if (window == nullptr) return 1;
-  const int id = argc > 3 ? std::atoi(argv[3]) : 0;
   if (command == "wait") return 0;
   if (command == "rect") {
     RECT r;
@@ -62,6 +71,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc < 4) return Usage();
+  const int id = ControlId(window, argv[3]);
+  if (id < 0) {
+    std::fprintf(stderr, "cfgdrive: \"%s\" has no control \"%s\"\n", title, argv[3]);
+    return 1;
+  }
   if (command == "click") {
     PostCommand(window, id);
   } else if (command == "text" && argc > 4) {
