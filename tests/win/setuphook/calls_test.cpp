@@ -98,60 +98,74 @@ TEST(SetupCalls, VersionResourceDescribesTheLibrary) {
   EXPECT_STREQ(text, "Tervalon Installation DLL for ZOVORO Library");
 }
 
+// What the fake platform steps of Shutdown saw. The fakes are plain WINAPI
+// functions: on i686 the platform table holds stdcall pointers, which a
+// lambda does not convert to.
+struct ShutdownCalls {
+  int opens, lookups, adjusts, exits;
+  DWORD openAccess, adjustCount, adjustAttributes, exitFlags, exitReserved;
+  BOOL disableAll;
+  std::string privilege;
+  bool previousAsked;
+} shutdownCalls;
+
+BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  ++shutdownCalls.opens;
+  shutdownCalls.openAccess = access;
+  return OpenProcessToken(process, access, token);
+}
+
+BOOL WINAPI FakeLookupPrivilegeValue(LPCSTR system, LPCSTR name, PLUID luid) {
+  ++shutdownCalls.lookups;
+  shutdownCalls.privilege = name != nullptr && system == nullptr ? name : "<wrong arguments>";
+  luid->LowPart = 19;
+  luid->HighPart = 0;
+  return FALSE;
+}
+
+BOOL WINAPI FakeAdjustTokenPrivileges(HANDLE, BOOL disable, PTOKEN_PRIVILEGES state, DWORD,
+                                      PTOKEN_PRIVILEGES previous, PDWORD returned) {
+  ++shutdownCalls.adjusts;
+  shutdownCalls.disableAll = disable;
+  shutdownCalls.adjustCount = state->PrivilegeCount;
+  shutdownCalls.adjustAttributes = state->Privileges[0].Attributes;
+  shutdownCalls.previousAsked = previous != nullptr || returned != nullptr;
+  return FALSE;
+}
+
+BOOL WINAPI FakeExitWindows(UINT flags, DWORD reserved) {
+  ++shutdownCalls.exits;
+  shutdownCalls.exitFlags = flags;
+  shutdownCalls.exitReserved = reserved;
+  return FALSE;
+}
+
 TEST(SetupCalls, ShutdownAcceptsAnyCountAndAlwaysSucceeds) {
   hooktest::PlatformGuard guard;
-  static int opens, lookups, adjusts, exits;
-  static DWORD openAccess, adjustCount, adjustAttributes, exitFlags, exitReserved;
-  static BOOL disableAll;
-  static std::string privilege;
-  static bool previousAsked;
-  opens = lookups = adjusts = exits = 0;
+  shutdownCalls = ShutdownCalls{};
   SetupHookPlatform& p = *TheEnv().platform;
   // Each platform step fails, as when the privilege is not held: the call still succeeds.
-  p.openProcessToken = [](HANDLE process, DWORD access, PHANDLE token) -> BOOL {
-    ++opens;
-    openAccess = access;
-    return OpenProcessToken(process, access, token);
-  };
-  p.lookupPrivilegeValue = [](LPCSTR system, LPCSTR name, PLUID luid) -> BOOL {
-    ++lookups;
-    privilege = name != nullptr && system == nullptr ? name : "<wrong arguments>";
-    luid->LowPart = 19;
-    luid->HighPart = 0;
-    return FALSE;
-  };
-  p.adjustTokenPrivileges = [](HANDLE, BOOL disable, PTOKEN_PRIVILEGES state, DWORD,
-                               PTOKEN_PRIVILEGES previous, PDWORD returned) -> BOOL {
-    ++adjusts;
-    disableAll = disable;
-    adjustCount = state->PrivilegeCount;
-    adjustAttributes = state->Privileges[0].Attributes;
-    previousAsked = previous != nullptr || returned != nullptr;
-    return FALSE;
-  };
-  p.exitWindows = [](UINT flags, DWORD reserved) -> BOOL {
-    ++exits;
-    exitFlags = flags;
-    exitReserved = reserved;
-    return FALSE;
-  };
+  p.openProcessToken = FakeOpenProcessToken;
+  p.lookupPrivilegeValue = FakeLookupPrivilegeValue;
+  p.adjustTokenPrivileges = FakeAdjustTokenPrivileges;
+  p.exitWindows = FakeExitWindows;
   for (DWORD count : {0u, 3u}) {
     const CallResult r = TheEnv().seam->CallWithCount("Shutdown", count, {"a", "b", "c"});
     EXPECT_EQ(r.flag, TRUE);
     EXPECT_EQ(r.text, "Success");
   }
-  EXPECT_EQ(opens, 2);
-  EXPECT_EQ(openAccess, 0x20u);
-  EXPECT_EQ(lookups, 2);
-  EXPECT_EQ(privilege, "SeShutdownPrivilege");
-  EXPECT_EQ(adjusts, 2);
-  EXPECT_EQ(disableAll, FALSE);
-  EXPECT_EQ(adjustCount, 1u);
-  EXPECT_EQ(adjustAttributes, 2u);
-  EXPECT_FALSE(previousAsked);
-  EXPECT_EQ(exits, 2);
-  EXPECT_EQ(exitFlags, 1u);
-  EXPECT_EQ(exitReserved, 0u);
+  EXPECT_EQ(shutdownCalls.opens, 2);
+  EXPECT_EQ(shutdownCalls.openAccess, 0x20u);
+  EXPECT_EQ(shutdownCalls.lookups, 2);
+  EXPECT_EQ(shutdownCalls.privilege, "SeShutdownPrivilege");
+  EXPECT_EQ(shutdownCalls.adjusts, 2);
+  EXPECT_EQ(shutdownCalls.disableAll, FALSE);
+  EXPECT_EQ(shutdownCalls.adjustCount, 1u);
+  EXPECT_EQ(shutdownCalls.adjustAttributes, 2u);
+  EXPECT_FALSE(shutdownCalls.previousAsked);
+  EXPECT_EQ(shutdownCalls.exits, 2);
+  EXPECT_EQ(shutdownCalls.exitFlags, 1u);
+  EXPECT_EQ(shutdownCalls.exitReserved, 0u);
 }
 
 }  // namespace
