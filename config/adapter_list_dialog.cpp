@@ -4,7 +4,7 @@
 
 #include "config/edit_device_dialog.h"
 #include "config/resource.h"
-#include "registry/catalog.h"
+#include "registry/adapter_commands.h"
 #include "registry/device_keys.h"
 #include "registry/start_values.h"
 
@@ -51,7 +51,7 @@ void AdapterListDialog::RefillList() {
   if (!serviceKey_) return;
   HWND list = List();
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const AdapterEntry& entry : ListAdapters(store_, serviceKey_.get())) {
+  for (const AdapterEntry& entry : ListAdapters(serviceKey_)) {
     const std::string text = AdapterLineText(entry.number);
     LRESULT line = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (line == LB_ERR || line == LB_ERRSPACE) continue;
@@ -62,12 +62,8 @@ void AdapterListDialog::RefillList() {
 void AdapterListDialog::OnNew() {
   if (busy_.busy()) return;
   BusyScope scope(busy_);
-  const AdapterNumber number = serviceKey_ ? LowestFreeNumber(store_, serviceKey_.get()) : 0;
-  if (CountDeviceTypes(store_) == 0) return;
-  // Without the service key there is nowhere to create the placeholder (a
-  // null parent would mean the store's root).
-  if (!serviceKey_) return;
-  if (!CreateLogicalPlaceholder(store_, serviceKey_.get(), number)) return;
+  const AdapterNumber number = NewAdapter(store_, serviceKey_);
+  if (number == kNoAdapterNumber) return;
   RefillList();
   HWND list = List();
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -95,25 +91,19 @@ void AdapterListDialog::EditSelected() {
   const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
   const LRESULT index = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0);
   if (index == LB_ERR) return;
-  std::string name;
-  if (!ListedKeyStillMatches(store_, serviceKey_.get(), static_cast<std::uint32_t>(index), number, &name)) {
-    // The service key changed since the last refill: show what is there now
-    // rather than edit some other key under this line's number.
-    RefillList();
-    return;
-  }
-  Key deviceKey = OpenKey(store_, serviceKey_.get(), name.c_str(), Access::All);
-  if (!deviceKey) return;
-  EditAdapter(deviceKey.get(), number);
+  Key deviceKey;
+  const Listed listed = OpenListedAdapter(serviceKey_, static_cast<std::uint32_t>(index), number, &deviceKey);
+  if (listed == Listed::Stale) RefillList();
+  if (listed == Listed::Done) EditAdapter(deviceKey, number);
 }
 
-void AdapterListDialog::EditAdapter(KeyHandle deviceKey, AdapterNumber number) {
+void AdapterListDialog::EditAdapter(const Key& deviceKey, AdapterNumber number) {
   EditDeviceDialog dialog(store_, loader_);
   if (number != kNoAdapterNumber) dialog.adapterNumber = number;
-  ReadDeviceValues(store_, deviceKey, &dialog.typeName, &dialog.adapterNumber);
+  ReadDeviceValues(deviceKey, &dialog.typeName, &dialog.adapterNumber);
   for (;;) {
     if (dialog.DoModal() != 1) return;
-    if (SaveEditedAdapter(store_, loader_, serviceKey_.get(), dialog.catalog(), dialog.typeName,
+    if (SaveEditedAdapter(loader_, serviceKey_, dialog.catalog(), dialog.typeName.c_str(),
                           dialog.adapterNumber, dialog.settings(), *this) == SaveResult::Saved) {
       RefillList();
       return;
@@ -142,14 +132,9 @@ void AdapterListDialog::OnDelete() {
                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return;
   }
-  // Deleting by index alone could remove a different key if the service key
-  // changed since the last refill; then only refresh the list.
   const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
-  if (!ListedKeyStillMatches(store_, serviceKey_.get(), static_cast<std::uint32_t>(index), number, nullptr)) {
+  if (DeleteListedAdapter(serviceKey_, static_cast<std::uint32_t>(index), number) != Listed::Failed)
     RefillList();
-    return;
-  }
-  if (DeleteListedKey(store_, serviceKey_.get(), static_cast<std::uint32_t>(index))) RefillList();
 }
 
 void AdapterListDialog::OnClose() {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "config/dialog.h"
-#include "config/save_adapter.h"
+#include "registry/adapter_commands.h"
 #include "registry/plugins.h"
 #include "registry/store.h"
 
@@ -31,7 +31,7 @@ class AdapterListDialog : public Dialog, private SavePrompts {
   // Edit on the selected line; the caller holds the busy flag.
   void EditSelected();
   // Runs Edit Device for the open key until it is saved or cancelled.
-  void EditAdapter(KeyHandle deviceKey, AdapterNumber number);
+  void EditAdapter(const Key& deviceKey, AdapterNumber number);
 
   // SavePrompts, owned by this dialog.
   bool ConfirmUpdate(AdapterNumber number) override;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 

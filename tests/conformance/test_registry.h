@@ -44,7 +44,8 @@ class RegistryTest : public ::testing::Test {
   // Opens or creates `path` below the store's root (or below `parent`).
   veldra::Key Make(const std::string& path, veldra::KeyHandle parent = nullptr,
                    veldra::Access access = veldra::Access::All) {
-    veldra::Key key = veldra::OpenKey(store(), parent, path.c_str(), access);
+    veldra::Key key = (parent ? veldra::Key::Borrow(store(), parent) : veldra::Key::Root(store()))
+                          .Open(path.c_str(), access);
     EXPECT_TRUE(key) << path;
     return key;
   }
@@ -62,10 +63,10 @@ class RegistryTest : public ::testing::Test {
     }
   }
   void SetString(veldra::KeyHandle key, const char* name, const std::string& value) {
-    ASSERT_EQ(veldra::WriteStringValue(store(), key, name, value.c_str()), veldra::kOk);
+    ASSERT_EQ(veldra::Key::Borrow(store(), key).WriteString(name, value.c_str()), veldra::kOk);
   }
   void SetDword(veldra::KeyHandle key, const char* name, std::uint32_t value) {
-    ASSERT_EQ(veldra::WriteDwordValue(store(), key, name, value), veldra::kOk);
+    ASSERT_EQ(veldra::Key::Borrow(store(), key).WriteDword(name, value), veldra::kOk);
   }
   void SetRaw(veldra::KeyHandle key, const char* name, std::uint32_t type, const std::string& bytes) {
     ASSERT_EQ(store().SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),

@@ -107,7 +107,7 @@ class WriteDeviceValuesTest : public ::testing::Test {
   }
   void* List(const ListBuilder& b) { return loader.heap.Alloc(b.bytes()); }
   bool Write(RegistryStore& store, const void* list, const char* type = "VA85 Family") {
-    return WriteDeviceValues(store, loader, key.get(), list, 4, type);
+    return WriteDeviceValues(loader, Key::Borrow(store, key.get()), list, 4, type);
   }
   // The program's own two values as they must be written.
   static RecordingStore::Write AdapterNumberWrite() { return {"AdapterNumber", kRegDword, Le32Bytes(4)}; }
@@ -158,10 +158,10 @@ TEST_F(WriteDeviceValuesTest, ProgramsOwnValuesReplaceRecordsOfTheSameName) {
   void* list = List(ListBuilder().Sz("DeviceType", "Plug-in's idea").Dword("AdapterNumber", 99).End());
   ASSERT_TRUE(Write(memory, list, "VA85 Family"));
   char text[kStringBufferBytes];
-  ASSERT_TRUE(ReadStringValue(memory, key.get(), "DeviceType", text));
+  ASSERT_TRUE(key.ReadString("DeviceType", text));
   EXPECT_STREQ(text, "VA85 Family");
   std::uint32_t number = 0;
-  ASSERT_TRUE(ReadDwordValue(memory, key.get(), "AdapterNumber", &number));
+  ASSERT_TRUE(key.ReadDword("AdapterNumber", &number));
   EXPECT_EQ(number, 4u);
 }
 
@@ -193,7 +193,7 @@ TEST_F(WriteDeviceValuesTest, FirstFailedWriteStopsEverything) {
   EXPECT_EQ(counting.Count(StoreOp::SetValue), 2u);
   EXPECT_EQ(recorder.writes, (std::vector<RecordingStore::Write>{{"A", kRegDword, Le32Bytes(1)}}));
   std::uint32_t number = 0;
-  EXPECT_FALSE(ReadDwordValue(memory, key.get(), "AdapterNumber", &number));
+  EXPECT_FALSE(key.ReadDword("AdapterNumber", &number));
 }
 
 TEST_F(WriteDeviceValuesTest, FailedAdapterNumberSkipsDeviceTypeAndFailedDeviceTypeFails) {

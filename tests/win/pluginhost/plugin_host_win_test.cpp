@@ -190,7 +190,7 @@ TEST_F(PluginHostWin, WriteDeviceValuesStoresTypesAndSizesExactly) {
   ASSERT_LE(bytes.size(), 256u);
   std::memcpy(p, bytes.data(), bytes.size());
 
-  EXPECT_TRUE(WriteDeviceValues(store, loader, key, p, 5, "VA85 Family"));
+  EXPECT_TRUE(WriteDeviceValues(loader, Key::Borrow(store, key), p, 5, "VA85 Family"));
   ReleaseList(loader, p);
 
   auto query = [&](const char* name) {

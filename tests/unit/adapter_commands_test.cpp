@@ -1,0 +1,517 @@
+// The adapter list's commands over the memory store: the save procedure's
+// decisions, the listed-key checks of Edit and Delete, and a fault sweep that
+// fails every store call of every command in turn.
+#include "registry/adapter_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "registry/counting_store.h"
+#include "registry/device_keys.h"
+#include "registry/memory_store.h"
+#include "registry/start_values.h"
+#include "tests/support/fake_plugins.h"
+
+namespace veldra {
+namespace {
+
+using veldra_test::FakeLoader;
+using veldra_test::ListBuilder;
+
+class Prompts : public SavePrompts {
+ public:
+  bool ConfirmUpdate(AdapterNumber number) override {
+    asked.push_back(number);
+    return answer;
+  }
+  void RestartNotice() override { ++notices; }
+  bool answer = true;
+  std::vector<AdapterNumber> asked;
+  int notices = 0;
+};
+
+void AddType(RegistryStore& store, const char* name, std::uint32_t physical, const char* configDll = "None") {
+  Key key =
+      Key::Root(store).Open((std::string(kCatalogPath) + kServiceName + "\\" + name).c_str(), Access::All);
+  ASSERT_TRUE(key);
+  key.WriteString("ConfigDll", configDll);
+  if (physical != 0) key.WriteDword("Physical", physical);
+}
+
+std::vector<std::string> Names(const Key& key) {
+  std::vector<std::string> names;
+  key.ForEachSubkey([&](std::uint32_t, const char* name) {
+    names.push_back(name);
+    return true;
+  });
+  return names;
+}
+
+class SaveEditedAdapterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    service_ = OpenServiceKey(store_);
+    ASSERT_TRUE(service_);
+    AddType(store_, "VA85 Family", 1);
+    AddType(store_, "Virtual Node", 0);
+    catalog_ = LoadCatalog(store_);
+    ASSERT_EQ(2u, catalog_.count);
+  }
+
+  void AddKey(const char* name) { ASSERT_TRUE(service_.Open(name, Access::All)); }
+  std::vector<std::string> Names() { return veldra::Names(service_); }
+  SaveResult Save(const char* type, AdapterNumber number, const void* settings = nullptr) {
+    return SaveEditedAdapter(loader_, service_, catalog_, type, number, settings, prompts_);
+  }
+
+  MemoryRegistryStore store_;
+  FakeLoader loader_;
+  Prompts prompts_;
+  Key service_;
+  DeviceTypeCatalog catalog_;
+};
+
+TEST_F(SaveEditedAdapterTest, TypeOutsideTheCatalogueShowsTheDialogAgain) {
+  EXPECT_EQ(SaveResult::ShowAgain, Save("Unknown", 3));
+  EXPECT_EQ(SaveResult::ShowAgain, Save("VA85", 3));  // only whole names count when saving
+  EXPECT_TRUE(Names().empty());
+  EXPECT_TRUE(prompts_.asked.empty());
+}
+
+TEST_F(SaveEditedAdapterTest, FreeNumberWritesTheKeyNamedAfterThePhysicalFlag) {
+  EXPECT_EQ(SaveResult::Saved, Save("virtual node", 4));
+  EXPECT_EQ(0, prompts_.notices);
+  EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 5));
+  EXPECT_EQ(1, prompts_.notices);
+  EXPECT_TRUE(prompts_.asked.empty());
+  EXPECT_EQ((std::vector<std::string>{"Device5", "LogicalDevice4"}), Names());
+
+  Key key = service_.Open("Device5", Access::All);
+  std::string type = "Unknown";
+  AdapterNumber number = 0;
+  ReadDeviceValues(key, &type, &number);
+  EXPECT_EQ("VA85 Family", type);
+  EXPECT_EQ(5u, number);
+}
+
+TEST_F(SaveEditedAdapterTest, ClashAsksAndNoChangesNothing) {
+  AddKey("LogicalDevice3");
+  prompts_.answer = false;
+  EXPECT_EQ(SaveResult::ShowAgain, Save("VA85 Family", 3));
+  EXPECT_EQ(std::vector<AdapterNumber>{3}, prompts_.asked);
+  EXPECT_EQ(0, prompts_.notices);
+  EXPECT_EQ(std::vector<std::string>{"LogicalDevice3"}, Names());
+}
+
+TEST_F(SaveEditedAdapterTest, ClashWithYesReplacesTheLastMatchingKey) {
+  AddKey("Device3");
+  AddKey("LogicalDevice3");
+  EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 3));
+  EXPECT_EQ(std::vector<AdapterNumber>{3}, prompts_.asked);
+  // The later key in enumeration order is replaced; Device3 is rewritten.
+  EXPECT_EQ(std::vector<std::string>{"Device3"}, Names());
+}
+
+TEST_F(SaveEditedAdapterTest, ClashWhoseKeyCannotBeDeletedStillWrites) {
+  AddKey("LogicalDevice3\\Child");
+  EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 3));
+  EXPECT_EQ((std::vector<std::string>{"Device3", "LogicalDevice3"}), Names());
+}
+
+TEST_F(SaveEditedAdapterTest, PluginValuesAreWrittenBeforeTheTwoOwnValues) {
+  // A record of the program's own name is written first and then replaced.
+  void* list =
+      loader_.heap.Alloc(ListBuilder().Dword("NodeAddress", 17).Dword("AdapterNumber", 99).End().bytes());
+  EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 1, list));
+  Key key = service_.Open("Device1", Access::All);
+  std::uint32_t value = 0;
+  ASSERT_TRUE(key.ReadDword("NodeAddress", &value));
+  EXPECT_EQ(17u, value);
+  ASSERT_TRUE(key.ReadDword("AdapterNumber", &value));
+  EXPECT_EQ(1u, value);
+}
+
+TEST(ListedAdapter, TheKeyAtTheIndexMustStillBeTheLinesNumber) {
+  MemoryRegistryStore store;
+  Key service = OpenServiceKey(store);
+  for (const char* name : {"Device1", "LogicalDevice2", "Parameters"}) {
+    ASSERT_EQ(kOk, service.Open(name, Access::All).WriteString("Which", name));
+  }
+  auto opened = [&](const Key& from, std::uint32_t index, AdapterNumber number) -> std::string {
+    Key device;
+    char which[kStringBufferBytes] = "(none)";
+    const Listed listed = OpenListedAdapter(from, index, number, &device);
+    if (listed != Listed::Done) return listed == Listed::Stale ? "(stale)" : "(failed)";
+    device.ReadString("Which", which);
+    return which;
+  };
+  EXPECT_EQ("Device1", opened(service, 0, 1));
+  EXPECT_EQ("LogicalDevice2", opened(service, 1, 2));
+  EXPECT_EQ("(stale)", opened(service, 0, 2));
+  EXPECT_EQ("(stale)", opened(service, 2, 2));
+  EXPECT_EQ("(stale)", opened(service, 3, 1));
+  EXPECT_EQ("(stale)", opened(Key(), 0, 1));
+  EXPECT_EQ(Listed::Stale, DeleteListedAdapter(service, 0, 2));
+  ASSERT_TRUE(service.Open("Device1\\Child", Access::All));
+  EXPECT_EQ(Listed::Failed, DeleteListedAdapter(service, 0, 1));
+  EXPECT_EQ(Listed::Done, DeleteListedAdapter(service, 1, 2));
+  EXPECT_EQ((std::vector<std::string>{"Device1", "Parameters"}), Names(service));
+}
+
+TEST(NewAdapter, CreatesTheLowestFreePlaceholderOnlyWithACatalogue) {
+  MemoryRegistryStore store;
+  Key service = OpenServiceKey(store);
+  service.Open("Device0", Access::All);
+  EXPECT_EQ(kNoAdapterNumber, NewAdapter(store, service));
+  EXPECT_EQ(std::vector<std::string>{"Device0"}, Names(service));
+  AddType(store, "VA85 Family", 1);
+  EXPECT_EQ(1u, NewAdapter(store, service));
+  EXPECT_EQ((std::vector<std::string>{"Device0", "LogicalDevice1"}), Names(service));
+  EXPECT_EQ(kNoAdapterNumber, NewAdapter(store, Key()));
+}
+
+// ---- the fault sweep
+
+// The counting store with a journal of every call that changes the registry.
+class JournalStore : public CountingRegistryStore {
+ public:
+  struct Entry {
+    StoreOp op;
+    std::string name;
+    long rc;
+  };
+  using CountingRegistryStore::CountingRegistryStore;
+  long OpenOrCreate(KeyHandle parent, const char* path, Access access, KeyHandle* out) override {
+    return Note(StoreOp::OpenOrCreate, path, CountingRegistryStore::OpenOrCreate(parent, path, access, out));
+  }
+  long SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
+                std::uint32_t size) override {
+    return Note(StoreOp::SetValue, name, CountingRegistryStore::SetValue(key, name, type, data, size));
+  }
+  long DeleteValue(KeyHandle key, const char* name) override {
+    return Note(StoreOp::DeleteValue, name, CountingRegistryStore::DeleteValue(key, name));
+  }
+  long DeleteKey(KeyHandle parent, const char* name) override {
+    return Note(StoreOp::DeleteKey, name, CountingRegistryStore::DeleteKey(parent, name));
+  }
+  // Entries of `op`; with `failedOnly` only those that failed.
+  std::vector<std::string> Names(StoreOp op, bool failedOnly = false) const {
+    std::vector<std::string> names;
+    for (const Entry& e : journal) {
+      if (e.op == op && (!failedOnly || e.rc != kOk)) names.push_back(e.name);
+    }
+    return names;
+  }
+  bool Changed() const {
+    return !Names(StoreOp::SetValue).empty() || !Names(StoreOp::DeleteValue).empty() ||
+           !Names(StoreOp::DeleteKey).empty();
+  }
+
+  std::vector<Entry> journal;
+
+ private:
+  long Note(StoreOp op, const char* name, long rc) {
+    journal.push_back({op, name != nullptr ? name : "", rc});
+    return rc;
+  }
+};
+
+// A driver with a physical adapter 0 (type VA85 Family, with a plug-in),
+// a logical adapter 1, another subkey and one start value already set.
+struct World {
+  MemoryRegistryStore memory;
+  JournalStore store{memory};
+  FakeLoader loader;
+  Prompts prompts;
+
+  World() {
+    memory.SetEnvironment("PlugDir", "C:\\plug");
+    AddType(memory, "VA85 Family", 1, "%PlugDir%\\va85.dll");
+    AddType(memory, "Virtual Node", 0);
+    Key service = OpenServiceKey(memory);
+    Key device = service.Open("Device0", Access::All);
+    device.WriteDword("AdapterNumber", 0);
+    device.WriteString("DeviceType", "VA85 Family");
+    service.Open("LogicalDevice1", Access::All).WriteString("DeviceType", "Virtual Node");
+    service.Open("Parameters", Access::All);
+    service.WriteDword("Start", 3);
+    loader.Add("C:\\plug\\va85.dll",
+               veldra_test::FakeLibrary{{{"ReadRegValuesEx", reinterpret_cast<void*>(&ReadEx)}}});
+    current = this;
+  }
+  ~World() { current = nullptr; }
+  Key Service() { return OpenServiceKey(store); }
+  bool Exists(const char* path) {
+    bool found = false;
+    std::string parent = std::string(kServicesPath) + kServiceName;
+    Key::Root(memory).Open(parent.c_str(), Access::Read).ForEachSubkey([&](std::uint32_t, const char* name) {
+      return !(found = std::string(name) == path);
+    });
+    return found;
+  }
+  std::uint32_t Dword(const char* key, const char* name) {
+    std::uint32_t value = 0xDEADu;
+    const std::string path = std::string(kServicesPath) + kServiceName + (*key != 0 ? "\\" : "") + key;
+    Key::Root(memory).Open(path.c_str(), Access::Read).ReadDword(name, &value);
+    return value;
+  }
+
+  static void* VELDRA_PLUGIN_CALL ReadEx(KeyHandle, std::uint32_t number) {
+    return current->loader.heap.Alloc(
+        ListBuilder().Dword("NodeAddress", 10 + number).Sz("Label", "x").End().bytes());
+  }
+  static World* current;
+};
+World* World::current = nullptr;
+
+// One command as the dialog runs it, with what must hold afterwards however
+// the failed call went.
+struct Command {
+  const char* name;
+  std::function<void(World&)> run;
+};
+
+// After a failed write, nothing else of that write sequence may follow.
+void ExpectNothingWrittenAfterAFailedWrite(const JournalStore& store) {
+  bool failed = false;
+  for (const JournalStore::Entry& e : store.journal) {
+    if (e.op != StoreOp::SetValue) continue;
+    EXPECT_FALSE(failed) << "wrote " << e.name << " after a failed write";
+    failed = failed || e.rc != kOk;
+  }
+}
+
+// What the save must leave: the key written in full, or nothing after the
+// write that failed; never a key written without its open.
+void ExpectSaved(World& w, const char* key, std::uint32_t number) {
+  ExpectNothingWrittenAfterAFailedWrite(w.store);
+  const auto sets = w.store.Names(StoreOp::SetValue);
+  const auto opens = w.store.Names(StoreOp::OpenOrCreate, true);
+  if (std::find(opens.begin(), opens.end(), std::string(key)) != opens.end()) {
+    EXPECT_TRUE(sets.empty()) << "wrote into a key that was not opened";
+  }
+  if (!sets.empty() && w.store.Names(StoreOp::SetValue, true).empty()) {
+    EXPECT_EQ(sets.back(), "DeviceType");
+    EXPECT_EQ(number, w.Dword(key, "AdapterNumber"));
+  }
+}
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"New",
+       [](World& w) {
+         Key service = w.Service();
+         const AdapterNumber number = NewAdapter(w.store, service);
+         EXPECT_FALSE(w.store.Changed());
+         // Without a catalogue or a placeholder nothing is created; else the
+         // placeholder is there (its number may be taken when an enumeration
+         // failed: then the save asks before it replaces anything).
+         const auto opened = w.store.Names(StoreOp::OpenOrCreate);
+         if (number == kNoAdapterNumber) {
+           EXPECT_FALSE(w.Exists("LogicalDevice2"));
+         } else {
+           EXPECT_LE(number, 2u);
+           EXPECT_TRUE(w.Exists(DeviceKeyName(number, false).c_str()));
+         }
+       }},
+      {"Edit (open)",
+       [](World& w) {
+         Key service = w.Service();
+         Key device;
+         const Listed listed = OpenListedAdapter(service, 0, 0, &device);
+         EXPECT_EQ(listed == Listed::Done, static_cast<bool>(device));
+         if (!device) return;
+         std::string type = "Unknown";
+         AdapterNumber number = 0;
+         ReadDeviceValues(device, &type, &number);
+         EXPECT_TRUE(type == "Unknown" || type == "VA85 Family") << type;
+         EXPECT_EQ(0u, number);
+         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+         EXPECT_LE(catalog.count, 2u);
+         if (!catalog.empty()) {
+           EXPECT_EQ(catalog.count + 1, catalog.rows.size());
+         }
+         void* list = ReadSettings(w.store, w.loader, catalog, 0, number, nullptr);
+         EXPECT_EQ(0, w.loader.loaded);
+         EXPECT_FALSE(w.store.Changed());
+         ReleaseList(w.loader, list);
+         EXPECT_EQ(0u, w.loader.heap.Live());
+       }},
+      {"Edit (save, free number)",
+       [](World& w) {
+         Key service = w.Service();
+         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+         void* list = w.loader.heap.Alloc(ListBuilder().Dword("NodeAddress", 17).End().bytes());
+         const SaveResult result =
+             SaveEditedAdapter(w.loader, service, catalog, "Virtual Node", 5, list, w.prompts);
+         if (result == SaveResult::ShowAgain) {
+           EXPECT_FALSE(w.store.Changed());
+         }
+         EXPECT_TRUE(w.store.Names(StoreOp::DeleteKey).empty());
+         ExpectSaved(w, "LogicalDevice5", 5);
+         ReleaseList(w.loader, list);
+       }},
+      {"Edit (save, update with Yes)",
+       [](World& w) {
+         Key service = w.Service();
+         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+         const SaveResult result =
+             SaveEditedAdapter(w.loader, service, catalog, "VA85 Family", 1, nullptr, w.prompts);
+         if (result == SaveResult::ShowAgain) {
+           EXPECT_FALSE(w.store.Changed());
+         }
+         // The old key goes only after the question; the new one is written
+         // whether or not that delete worked.
+         if (!w.store.Names(StoreOp::DeleteKey).empty()) {
+           EXPECT_EQ(1u, w.prompts.asked.size());
+         }
+         // A Physical flag that could not be read is 0.
+         const DeviceTypeRecord* row = FindDeviceType(catalog, "VA85 Family");
+         ExpectSaved(w, row != nullptr && row->physical != 0 ? "Device1" : "LogicalDevice1", 1);
+       }},
+      {"Edit (save, update with No)",
+       [](World& w) {
+         Key service = w.Service();
+         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+         w.prompts.answer = false;
+         const SaveResult result =
+             SaveEditedAdapter(w.loader, service, catalog, "Virtual Node", 0, nullptr, w.prompts);
+         // A No changes nothing; a clash missed by a failed enumeration is
+         // written like a free number.
+         if (!w.prompts.asked.empty()) {
+           EXPECT_EQ(SaveResult::ShowAgain, result);
+           EXPECT_FALSE(w.store.Changed());
+         }
+         EXPECT_TRUE(w.store.Names(StoreOp::DeleteKey).empty());
+         ExpectSaved(w, "LogicalDevice0", 0);
+       }},
+      {"Delete",
+       [](World& w) {
+         Key service = w.Service();
+         const Listed listed = DeleteListedAdapter(service, 1, 1);
+         EXPECT_TRUE(w.store.Names(StoreOp::SetValue).empty());
+         const auto deleted = w.store.Names(StoreOp::DeleteKey);
+         EXPECT_LE(deleted.size(), 1u);
+         if (!deleted.empty()) {
+           EXPECT_EQ("LogicalDevice1", deleted[0]);
+         }
+         EXPECT_EQ(listed == Listed::Done, !w.Exists("LogicalDevice1"));
+         EXPECT_TRUE(w.Exists("Device0"));
+       }},
+      {"Close (physical adapter)",
+       [](World& w) {
+         ApplyServiceStartValues(w.store);
+         EXPECT_TRUE(w.store.Names(StoreOp::DeleteKey).empty());
+         // Every missing value is attempted whatever became of the others;
+         // the one already there is kept unless asking for it failed.
+         const auto sets = w.store.Names(StoreOp::SetValue);
+         if (!sets.empty() && w.store.Names(StoreOp::DeleteValue).empty()) {
+           EXPECT_GE(sets.size(), 4u);
+           if (std::find(sets.begin(), sets.end(), "Start") == sets.end()) {
+             EXPECT_EQ(3u, w.Dword("", "Start"));
+           }
+         }
+       }},
+      {"Close (no physical adapter)",
+       [](World& w) {
+         OpenServiceKey(w.memory).DeleteSubkey("Device0");
+         ApplyServiceStartValues(w.store);
+         EXPECT_TRUE(w.store.Names(StoreOp::SetValue).empty());
+         const auto deletes = w.store.Names(StoreOp::DeleteValue);
+         EXPECT_TRUE(deletes.empty() || deletes.size() == 5u) << deletes.size();
+       }},
+      {"Catalogue load",
+       [](World& w) {
+         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+         EXPECT_FALSE(w.store.Changed());
+         if (catalog.empty()) return;
+         const DeviceTypeRecord* va85 = FindDeviceType(catalog, "VA85 Family");
+         // A path that could not be read or expanded is no plug-in at all.
+         if (va85 != nullptr) {
+           EXPECT_TRUE(std::string(va85->configDll) == "C:\\plug\\va85.dll" ||
+                       std::string(va85->configDll) == "None")
+               << va85->configDll;
+         }
+         EXPECT_EQ(1,
+                   std::count_if(catalog.rows.begin(), catalog.rows.end(), [](const DeviceTypeRecord& row) {
+                     return std::string(row.name) == "Unknown";
+                   }));
+       }},
+      {"Plug-in settings (read, write)",
+       [](World& w) {
+         const DeviceTypeCatalog catalog = LoadCatalog(w.memory);
+         void* list = ReadSettings(w.store, w.loader, catalog, 0, 0, nullptr);
+         Key device = OpenServiceKey(w.store).Open("Device0", Access::All);
+         const bool written = WriteDeviceValues(w.loader, device, list, 0, "VA85 Family");
+         ExpectNothingWrittenAfterAFailedWrite(w.store);
+         EXPECT_EQ(written, device && w.store.Names(StoreOp::SetValue, true).empty());
+         if (list != nullptr && written) {
+           EXPECT_EQ(10u, w.Dword("Device0", "NodeAddress"));
+         }
+         ReleaseList(w.loader, list);
+         EXPECT_EQ(0u, w.loader.heap.Live());
+       }},
+  };
+  return commands;
+}
+
+// The errors the platform gives for each call (a failed expansion is 0).
+std::vector<long> ErrorsOf(StoreOp op) {
+  switch (op) {
+    case StoreOp::OpenOrCreate:
+    case StoreOp::DeleteValue:
+    case StoreOp::DeleteKey:
+      return {kErrAccessDenied, kErrFileNotFound};
+    case StoreOp::EnumKey:
+      return {kErrAccessDenied, kErrMoreData, kErrNoMoreItems};
+    case StoreOp::QueryValue:
+      return {kErrAccessDenied, kErrFileNotFound, kErrMoreData};
+    case StoreOp::SetValue:
+      return {kErrAccessDenied};
+    case StoreOp::Expand:
+      return {0};
+    case StoreOp::Close:
+      break;  // nobody looks at a close's result
+  }
+  return {};
+}
+
+TEST(FaultSweep, EveryCommandSurvivesEachFailedStoreCall) {
+  std::size_t pairs = 0;
+  std::size_t runs = 0;
+  for (const Command& command : Commands()) {
+    std::uint64_t calls[kStoreOpCount] = {};
+    {
+      World clean;
+      command.run(clean);
+      for (std::size_t op = 0; op < kStoreOpCount; ++op)
+        calls[op] = clean.store.Count(static_cast<StoreOp>(op));
+      EXPECT_EQ(0u, clean.memory.OpenHandleCount()) << command.name;
+    }
+    for (std::size_t op = 0; op < kStoreOpCount; ++op) {
+      const std::vector<long> errors = ErrorsOf(static_cast<StoreOp>(op));
+      for (std::uint64_t nth = 1; nth <= calls[op] && !errors.empty(); ++nth) {
+        ++pairs;
+        for (long error : errors) {
+          SCOPED_TRACE(std::string(command.name) + ", call " + std::to_string(nth) + " of op " +
+                       std::to_string(op) + " fails with " + std::to_string(error));
+          World w;
+          w.store.FailCall(static_cast<StoreOp>(op), nth, error);
+          command.run(w);
+          EXPECT_EQ(0u, w.memory.OpenHandleCount()) << "handles left open";
+          ++runs;
+        }
+      }
+    }
+  }
+  std::printf("fault sweep: %zu (command, failed call) pairs, %zu runs with each error\n", pairs, runs);
+  EXPECT_GT(pairs, 0u);
+}
+
+}  // namespace
+}  // namespace veldra
