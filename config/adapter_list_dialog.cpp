@@ -3,24 +3,11 @@
 #include <string>
 
 #include "config/edit_device_dialog.h"
-#include "config/resource.h"
 #include "registry/adapter_commands.h"
 #include "registry/device_keys.h"
 #include "registry/start_values.h"
 
 namespace veldra::config {
-
-BusyFlag AdapterListDialog::busy_;
-
-const Command<AdapterListDialog> AdapterListDialog::kCommands[] = {
-    {IDC_NEW, BN_CLICKED, &AdapterListDialog::OnNew},
-    {IDC_ADAPTER_LIST, LBN_DBLCLK, &AdapterListDialog::OnDoubleClick},
-    {IDC_DELETE, BN_CLICKED, &AdapterListDialog::OnDelete},
-    {IDC_EDIT, BN_CLICKED, &AdapterListDialog::OnEdit},
-    {kWindowClose, 0, &AdapterListDialog::OnClose},
-    {IDC_CLOSE, BN_CLICKED, &AdapterListDialog::OnOK},
-    {IDCANCEL, BN_CLICKED, &AdapterListDialog::OnCancel},
-};
 
 namespace {
 
@@ -29,20 +16,11 @@ std::string ListLine(HWND list, int index) { return LineText(list, LB_GETTEXTLEN
 }  // namespace
 
 AdapterListDialog::AdapterListDialog(RegistryStore& store, PluginLoader& loader)
-    : Dialog(IDD_ADAPTER_LIST, nullptr), store_(store), loader_(loader) {}
-
-AdapterListDialog::~AdapterListDialog() = default;
-
-HWND AdapterListDialog::List() const { return Item(IDC_ADAPTER_LIST); }
-
-bool AdapterListDialog::DispatchCommand(WORD id, WORD code) {
-  return veldra::config::DispatchCommand(*this, kCommands, id, code);
-}
+    : DialogOf(IDD_ADAPTER_LIST), store_(store), loader_(loader) {}
 
 bool AdapterListDialog::OnInitDialog() {
   Dialog::OnInitDialog();
   serviceKey_ = OpenServiceKey(store_);
-  CenterOnScreen();
   RefillList();
   return true;
 }
@@ -60,7 +38,6 @@ void AdapterListDialog::RefillList() {
 }
 
 void AdapterListDialog::OnNew() {
-  if (busy_.busy()) return;
   BusyScope scope(busy_);
   const AdapterNumber number = NewAdapter(store_, serviceKey_);
   if (number == kNoAdapterNumber) return;
@@ -74,14 +51,8 @@ void AdapterListDialog::OnNew() {
 }
 
 void AdapterListDialog::OnEdit() {
-  if (busy_.busy()) return;
   BusyScope scope(busy_);
   EditSelected();
-}
-
-void AdapterListDialog::OnDoubleClick() {
-  if (busy_.busy()) return;
-  OnEdit();
 }
 
 void AdapterListDialog::EditSelected() {
@@ -102,7 +73,7 @@ void AdapterListDialog::EditAdapter(const Key& deviceKey, AdapterNumber number) 
   if (number != kNoAdapterNumber) dialog.adapterNumber = number;
   ReadDeviceValues(deviceKey, &dialog.typeName, &dialog.adapterNumber);
   for (;;) {
-    if (dialog.DoModal() != 1) return;
+    if (dialog.DoModal() != EditDeviceDialog::kConfirmed) return;
     if (SaveEditedAdapter(loader_, serviceKey_, dialog.catalog(), dialog.typeName.c_str(),
                           dialog.adapterNumber, dialog.settings(), *this) == SaveResult::Saved) {
       RefillList();
@@ -122,7 +93,6 @@ void AdapterListDialog::RestartNotice() {
 }
 
 void AdapterListDialog::OnDelete() {
-  if (busy_.value == 1) return;
   HWND list = List();
   const LRESULT line = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (line == LB_ERR) return;
@@ -138,13 +108,8 @@ void AdapterListDialog::OnDelete() {
 }
 
 void AdapterListDialog::OnClose() {
-  if (busy_.busy()) return;
   ApplyServiceStartValues(store_);
-  EndDialog(1);
+  EndDialog(kClosed);
 }
-
-void AdapterListDialog::OnOK() { OnClose(); }
-
-void AdapterListDialog::OnCancel() { EndDialog(2); }
 
 }  // namespace veldra::config
