@@ -3,7 +3,12 @@
 // back with no alignment.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,6 +49,17 @@ class ListBuilder {
   }
   ListBuilder& End() { return Le32(0xFFFFFFFFu); }
   const Bytes& bytes() const { return bytes_; }
+#ifdef _WIN32
+  // The list as a plug-in hands it over: the locked address of a block of the
+  // global heap of exactly its size, or null when the heap refuses.
+  void* Global(UINT flags = GMEM_MOVEABLE) const {
+    HGLOBAL block = GlobalAlloc(flags, bytes_.size());
+    void* p = block != nullptr ? GlobalLock(block) : nullptr;
+    if (p == nullptr && block != nullptr) GlobalFree(block);
+    if (p != nullptr) std::memcpy(p, bytes_.data(), bytes_.size());
+    return p;
+  }
+#endif
 
  private:
   Bytes bytes_;
