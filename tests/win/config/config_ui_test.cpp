@@ -3,11 +3,12 @@
 // share the prefix's VELDRA keys, so each one resets them before and after.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
 
 #include "config/resource.h"
 #include "driver.h"
 #include "regtool.h"
+#include "tests/support/poll.h"
 
 using namespace cfgtest;
 
@@ -18,25 +19,39 @@ constexpr char kEditTitle[] = "Edit Device";
 constexpr char kProgramName[] = "config";
 constexpr char kVa85[] = "VA85 Family";
 constexpr char kVirtual[] = "Virtual Node";
+constexpr char kUpdateCaption[] = "Adapter Already Exists";
+constexpr char kRestartCaption[] = "Changes Made";
+constexpr char kRestartText[] =
+    "Changes made will not take effect until the system is shutdown and restarted.";
+constexpr char kRangeText[] = "Please enter an integer between 0 and 100.";
+constexpr char kExitCaption[] = "Exit Without Saving";
+constexpr char kExitText[] = "Are you sure you want to exit without saving changes?";
+constexpr int kNoQuestion = -1;
+const char* const kStartValues[] = {"Type", "Start", "ErrorControl", "Group", "LogVersion"};
 const std::string kService = kServiceKey;
 const std::string kCatalog = kCatalogKey;
 
 std::string Service(const std::string& sub) { return kService + "\\" + sub; }
 
-// Polls `condition` for up to `ms`.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 10000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 // A REG_DWORD value, or 0xBAADF00D when it cannot be read.
 std::uint32_t Dword(const std::string& path, const char* name) {
   std::uint32_t value = 0;
   return ReadDword(path, name, &value) ? value : 0xBAADF00Du;
+}
+std::string String(const std::string& path, const char* name) {
+  std::string value;
+  return ReadString(path, name, &value) ? value : "<absent>";
+}
+
+// The service key's start values, all set, or none of them there.
+void SetStartValues() {
+  for (const char* name : kStartValues) {
+    ASSERT_TRUE(std::string(name) == "Group" ? SetString(kService, name, "Extended Base")
+                                             : SetDword(kService, name, 1));
+  }
+}
+void ExpectNoStartValues() {
+  for (const char* name : kStartValues) EXPECT_FALSE(ValueExists(kService, name)) << name;
 }
 
 // Returns once the window's thread has finished what it was doing and is
@@ -85,8 +100,36 @@ class ConfigUi : public ::testing::Test {
   // Cancel answered with Yes; true when Edit Device went away.
   bool CancelEdit(HWND edit) {
     PostCommand(edit, IDCANCEL);
-    AnswerBox("Exit Without Saving", IDYES);
+    AnswerBox(kExitCaption, IDYES);
     return WaitGone(edit);
+  }
+
+  // OK in Edit Device and the save's messages, owned by the adapter list:
+  // Yes to "Update Adapter <updated>?" (none for kNoQuestion) and the restart
+  // notice when `restart`. True when the dialog went away; the list has been
+  // refilled then.
+  bool Save(HWND edit, int updated, bool restart) {
+    PostCommand(edit, IDOK);
+    MessageBoxInfo box;
+    if (updated != kNoQuestion) {
+      EXPECT_EQ("Update Adapter " + std::to_string(updated) + "?", AnswerBox(kUpdateCaption, IDYES, &box));
+      EXPECT_EQ(main_, box.owner);
+    }
+    if (restart) {
+      EXPECT_EQ(kRestartText, AnswerBox(kRestartCaption, IDOK, &box));
+      EXPECT_EQ(main_, box.owner);
+    }
+    const bool gone = WaitGone(edit);
+    Sync(main_);
+    return gone;
+  }
+
+  // Delete on a list line, the question answered with `button`.
+  void Delete(int line, int button) {
+    SelectListLine(main_, IDC_ADAPTER_LIST, line);
+    PostCommand(main_, IDC_DELETE);
+    AnswerBox("Confirm Delete", button);
+    Sync(main_);
   }
 
   // Selects a list line and presses Edit; the Edit Device dialog, or null.
@@ -135,7 +178,7 @@ TEST_F(ConfigUi, ListsDeviceKeysSortedAsTextWithTheirIndexes) {
   EXPECT_EQ("New", ItemText(main_, IDC_NEW));
   EXPECT_EQ("Edit", ItemText(main_, IDC_EDIT));
   EXPECT_EQ("Delete", ItemText(main_, IDC_DELETE));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(main_) == GetDlgItem(main_, IDC_CLOSE); }));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(main_) == GetDlgItem(main_, IDC_CLOSE); }));
 
   const std::vector<std::string> expected = {"Adapter 0", "Adapter 10", "Adapter 2", "Adapter 7"};
   ASSERT_EQ(expected, ListLines(list_));
@@ -177,7 +220,7 @@ TEST_F(ConfigUi, NewPicksTheLowestFreeNumberAndSavesTheChosenType) {
   HWND combo = GetDlgItem(edit, IDC_DEVICE_TYPE);
   EXPECT_EQ((std::vector<std::string>{kVa85, kVirtual, "Unknown"}), ComboLines(combo));
   EXPECT_EQ(2, ComboSelection(combo));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == combo; }));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(edit) == combo; }));
 
   // OK with the placeholder type is refused.
   PostCommand(edit, IDOK);
@@ -192,20 +235,10 @@ TEST_F(ConfigUi, NewPicksTheLowestFreeNumberAndSavesTheChosenType) {
 
   // A physical type: the placeholder key of 2 is replaced by Device2.
   ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 2?", AnswerBox("Adapter Already Exists", IDYES, &box));
-  EXPECT_EQ(main_, box.owner);
-  EXPECT_EQ("Changes made will not take effect until the system is shutdown and restarted.",
-            AnswerBox("Changes Made", IDOK, &box));
-  EXPECT_EQ(main_, box.owner);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-
+  EXPECT_TRUE(Save(edit, 2, true));
   EXPECT_FALSE(KeyExists(Service("LogicalDevice2")));
-  std::string type;
   EXPECT_EQ(2u, Dword(Service("Device2"), "AdapterNumber"));
-  ASSERT_TRUE(ReadString(Service("Device2"), "DeviceType", &type));
-  EXPECT_EQ(kVa85, type);
+  EXPECT_EQ(kVa85, String(Service("Device2"), "DeviceType"));
   // The demo plug-in's defaults for an empty key.
   EXPECT_EQ(1u, Dword(Service("Device2"), "NodeAddress"));
   EXPECT_EQ(5u, Dword(Service("Device2"), "Interrupt"));
@@ -223,13 +256,12 @@ TEST_F(ConfigUi, CancelledNewKeepsThePlaceholderAndNoAsksAgain) {
 
   PostCommand(edit, IDCANCEL);
   MessageBoxInfo box;
-  EXPECT_EQ("Are you sure you want to exit without saving changes?",
-            AnswerBox("Exit Without Saving", IDNO, &box));
+  EXPECT_EQ(kExitText, AnswerBox(kExitCaption, IDNO, &box));
   EXPECT_TRUE(box.yesNo);
   ASSERT_TRUE(IsWindowVisible(edit));
   // The window close command asks the same question.
   PostMessageA(edit, WM_CLOSE, 0, 0);
-  EXPECT_EQ("Are you sure you want to exit without saving changes?", AnswerBox("Exit Without Saving", IDYES));
+  EXPECT_EQ(kExitText, AnswerBox(kExitCaption, IDYES));
   EXPECT_TRUE(WaitGone(edit));
   Sync(main_);
 
@@ -257,15 +289,13 @@ TEST_F(ConfigUi, EditWithAnEmptyCatalogueShowsTheDialogAgainOnOk) {
   PostCommand(edit, IDOK);
   // The type is not in the (empty) catalogue: shown again, no message.
   HWND again = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(veldra_test::PollUntil([&] {
     again = FindVisibleWindow(kEditTitle, app_.pid());
     return again != nullptr && again != edit;
   }));
   EXPECT_EQ(2u, VisibleWindows(app_.pid()).size());  // no message box
   EXPECT_TRUE(CancelEdit(again));
-  std::string type;
-  ASSERT_TRUE(ReadString(Service("LogicalDevice4"), "DeviceType", &type));
-  EXPECT_EQ(kVirtual, type);
+  EXPECT_EQ(kVirtual, String(Service("LogicalDevice4"), "DeviceType"));
 }
 
 TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
@@ -279,17 +309,14 @@ TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
   EXPECT_EQ("3", ItemText(edit, IDC_ADAPTER_NUMBER));
 
   PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDNO));
+  EXPECT_EQ("Update Adapter 3?", AnswerBox(kUpdateCaption, IDNO));
   HWND again = Edit();
   ASSERT_NE(nullptr, again);
   EXPECT_TRUE(ValueExists(Service("LogicalDevice3"), "Stale"));
 
-  PostCommand(again, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
-  EXPECT_TRUE(WaitGone(again));
-  Sync(main_);
+  EXPECT_TRUE(Save(again, 3, false));
   // A logical type: no restart notice, the key is written afresh.
-  EXPECT_EQ(nullptr, FindVisibleWindow("Changes Made", app_.pid()));
+  EXPECT_EQ(nullptr, FindVisibleWindow(kRestartCaption, app_.pid()));
   EXPECT_TRUE(KeyExists(Service("LogicalDevice3")));
   EXPECT_FALSE(ValueExists(Service("LogicalDevice3"), "Stale"));
   EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
@@ -302,9 +329,7 @@ TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
   HWND edit = EditLine(0);
   ASSERT_NE(nullptr, edit);
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, " 5 "));  // blanks around it are fine
-  PostCommand(edit, IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
+  EXPECT_TRUE(Save(edit, kNoQuestion, false));
   EXPECT_TRUE(KeyExists(Service("LogicalDevice3")));
   EXPECT_EQ(5u, Dword(Service("LogicalDevice5"), "AdapterNumber"));
   EXPECT_EQ((std::vector<std::string>{"Adapter 3", "Adapter 5"}), ListLines(list_));
@@ -317,16 +342,9 @@ TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
   HWND edit = EditLine(0);
   ASSERT_NE(nullptr, edit);
   ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
-  EXPECT_EQ("Changes made will not take effect until the system is shutdown and restarted.",
-            AnswerBox("Changes Made", IDOK));
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
+  EXPECT_TRUE(Save(edit, 3, true));
   EXPECT_FALSE(KeyExists(Service("LogicalDevice3")));
-  std::string type;
-  ASSERT_TRUE(ReadString(Service("Device3"), "DeviceType", &type));
-  EXPECT_EQ(kVa85, type);
+  EXPECT_EQ(kVa85, String(Service("Device3"), "DeviceType"));
   EXPECT_EQ(1u, Dword(Service("Device3"), "NodeAddress"));  // the plug-in's default
   EXPECT_EQ(std::vector<std::string>{"Adapter 3"}, ListLines(list_));
 }
@@ -353,7 +371,7 @@ TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
   EXPECT_TRUE(SendCommand(edit, IDCANCEL));
   EXPECT_EQ(3u, VisibleWindows(app_.pid()).size());
   EXPECT_TRUE(Answer(box, IDOK));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(edit) == field; }));
   Sync(edit);
   EXPECT_EQ(MAKELONG(0, 3), SendMessageA(field, EM_GETSEL, 0, 0));
 
@@ -362,8 +380,8 @@ TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
     const char* message;
   };
   const Case refused[] = {
-      {"101", "Please enter an integer between 0 and 100."},
-      {"-1", "Please enter an integer between 0 and 100."},  // the sign is accepted, the value is not
+      {"101", kRangeText},
+      {"-1", kRangeText},  // the sign is accepted, the value is not
       {"", "Please enter an integer."},
       {"0x1", "Please enter an integer."},
   };
@@ -372,13 +390,11 @@ TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
     PostCommand(edit, IDOK);
     EXPECT_EQ(c.message, AnswerBox(kProgramName, IDOK)) << c.text;
     EXPECT_TRUE(IsWindowVisible(edit)) << c.text;
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; })) << c.text;
+    EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(edit) == field; })) << c.text;
   }
 
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "+7"));
-  PostCommand(edit, IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
+  EXPECT_TRUE(Save(edit, kNoQuestion, false));
   EXPECT_EQ(7u, Dword(Service("LogicalDevice7"), "AdapterNumber"));
 }
 
@@ -390,12 +406,9 @@ TEST_F(ConfigUi, StoredNumberOutOfRangeIsShownAndRefusedOnOk) {
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ("200", ItemText(edit, IDC_ADAPTER_NUMBER));
   PostCommand(edit, IDOK);
-  EXPECT_EQ("Please enter an integer between 0 and 100.", AnswerBox(kProgramName, IDOK));
+  EXPECT_EQ(kRangeText, AnswerBox(kProgramName, IDOK));
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "3"));
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
+  EXPECT_TRUE(Save(edit, 3, false));
   EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
 }
 
@@ -413,14 +426,8 @@ TEST_F(ConfigUi, StoredTypePrefixSelectsTheFullNameAndSavesIt) {
   edit = EditLine(LineOf("Adapter 4"));
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 4?", AnswerBox("Adapter Already Exists", IDYES));
-  AnswerBox("Changes Made", IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  std::string type;
-  ASSERT_TRUE(ReadString(Service("Device4"), "DeviceType", &type));
-  EXPECT_EQ(kVa85, type);
+  EXPECT_TRUE(Save(edit, 4, true));
+  EXPECT_EQ(kVa85, String(Service("Device4"), "DeviceType"));
 }
 
 TEST_F(ConfigUi, DeleteAsksFirstAndRemovesTheSelectedKey) {
@@ -436,9 +443,7 @@ TEST_F(ConfigUi, DeleteAsksFirstAndRemovesTheSelectedKey) {
   Sync(main_);
   EXPECT_TRUE(KeyExists(Service("LogicalDevice1")));
 
-  PostCommand(main_, IDC_DELETE);
-  AnswerBox("Confirm Delete", IDYES);
-  Sync(main_);
+  Delete(1, IDYES);
   EXPECT_FALSE(KeyExists(Service("LogicalDevice1")));
   EXPECT_TRUE(KeyExists(Service("Device0")));
   EXPECT_EQ(std::vector<std::string>{"Adapter 0"}, ListLines(list_));
@@ -452,10 +457,7 @@ TEST_F(ConfigUi, DeleteOfALineWhoseKeyMovedOnlyRefreshesTheList) {
   // Behind the program's back a key that sorts first appears: the index
   // stored with "Adapter 1" now names Device0.
   AddAdapter("Device0", kVa85, 0);
-  SelectListLine(main_, IDC_ADAPTER_LIST, 0);
-  PostCommand(main_, IDC_DELETE);
-  AnswerBox("Confirm Delete", IDYES);
-  Sync(main_);
+  Delete(0, IDYES);
   EXPECT_TRUE(KeyExists(Service("Device0")));
   EXPECT_TRUE(KeyExists(Service("Device1")));
   EXPECT_TRUE(KeyExists(Service("Device2")));
@@ -485,20 +487,13 @@ TEST_F(ConfigUi, EditOfALineWhoseKeyMovedOnlyRefreshesTheList) {
 TEST_F(ConfigUi, DeletingTheOnlyPhysicalAdapterThenClosingRemovesTheStartValues) {
   AddAdapter("Device0", kVa85, 0);
   AddAdapter("LogicalDevice1", kVirtual, 1);
-  for (const char* name : {"Type", "Start", "ErrorControl", "LogVersion"})
-    ASSERT_TRUE(SetDword(kService, name, 1));
-  ASSERT_TRUE(SetString(kService, "Group", "Extended Base"));
+  SetStartValues();
   Start();
-  SelectListLine(main_, IDC_ADAPTER_LIST, 0);
-  PostCommand(main_, IDC_DELETE);
-  AnswerBox("Confirm Delete", IDYES);
-  Sync(main_);
+  Delete(0, IDYES);
   ASSERT_FALSE(KeyExists(Service("Device0")));
   PostCommand(main_, IDC_CLOSE);
   EXPECT_EQ(1u, ExitCode());
-  for (const char* name : {"Type", "Start", "ErrorControl", "Group", "LogVersion"}) {
-    EXPECT_FALSE(ValueExists(kService, name)) << name;
-  }
+  ExpectNoStartValues();
 }
 
 TEST_F(ConfigUi, EnterClosesAndSuppliesMissingStartValues) {
@@ -511,9 +506,7 @@ TEST_F(ConfigUi, EnterClosesAndSuppliesMissingStartValues) {
   EXPECT_EQ(1u, Dword(kService, "Type"));
   EXPECT_EQ(1u, Dword(kService, "ErrorControl"));
   EXPECT_EQ(0u, Dword(kService, "LogVersion"));
-  std::string group;
-  ASSERT_TRUE(ReadString(kService, "Group", &group));
-  EXPECT_EQ("Extended Base", group);
+  EXPECT_EQ("Extended Base", String(kService, "Group"));
 }
 
 TEST_F(ConfigUi, EscapeEndsWithoutTouchingTheStartValues) {
@@ -527,15 +520,11 @@ TEST_F(ConfigUi, EscapeEndsWithoutTouchingTheStartValues) {
 
 TEST_F(ConfigUi, WindowCloseCommandRemovesStartValuesWithoutPhysicalAdapters) {
   AddAdapter("LogicalDevice0", kVirtual, 0);
-  for (const char* name : {"Type", "Start", "ErrorControl", "LogVersion"})
-    ASSERT_TRUE(SetDword(kService, name, 1));
-  ASSERT_TRUE(SetString(kService, "Group", "Extended Base"));
+  SetStartValues();
   Start();
   PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(1u, ExitCode());
-  for (const char* name : {"Type", "Start", "ErrorControl", "Group", "LogVersion"}) {
-    EXPECT_FALSE(ValueExists(kService, name)) << name;
-  }
+  ExpectNoStartValues();
   EXPECT_TRUE(KeyExists(Service("LogicalDevice0")));
 }
 
@@ -566,7 +555,7 @@ TEST_F(ConfigUi, EnterInEditDeviceDoesNothingAndAboutShowsTheBox) {
 
   // Escape in Edit Device is Cancel.
   PostKey(GetDlgItem(edit, IDC_DEVICE_TYPE), VK_ESCAPE);
-  AnswerBox("Exit Without Saving", IDYES);
+  AnswerBox(kExitCaption, IDYES);
   EXPECT_TRUE(WaitGone(edit));
 }
 
@@ -622,11 +611,7 @@ TEST_F(ConfigUi, SetupRunsTheDemoPluginAndSavesWhatItReturns) {
   // Nothing is written before OK.
   EXPECT_EQ(9u, Dword(Service("Device0"), "NodeAddress"));
 
-  PostCommand(edit, IDOK);
-  AnswerBox("Adapter Already Exists", IDYES);
-  AnswerBox("Changes Made", IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
+  EXPECT_TRUE(Save(edit, 0, true));
   EXPECT_EQ(12u, Dword(Service("Device0"), "NodeAddress"));
   EXPECT_EQ(7u, Dword(Service("Device0"), "Interrupt"));
 }
@@ -696,7 +681,7 @@ TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
   EXPECT_TRUE(IsWindowVisible(edit));
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "6"));
   PostCommand(edit, IDOK);
-  AnswerBox("Changes Made", IDOK);
+  EXPECT_EQ(kRestartText, AnswerBox(kRestartCaption, IDOK));
   EXPECT_EQ(2u, ExitCode());
   EXPECT_TRUE(KeyExists(Service("Device6")));
   EXPECT_FALSE(ValueExists(kService, "Start"));
@@ -725,10 +710,10 @@ TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
   HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "101"));
   PostKey(GetDlgItem(edit, IDC_DEVICE_TYPE), VK_TAB);
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(edit) == field; }));
   PostKey(field, VK_TAB);
-  EXPECT_EQ("Please enter an integer between 0 and 100.", AnswerBox(kProgramName, IDOK));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
+  EXPECT_EQ(kRangeText, AnswerBox(kProgramName, IDOK));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(edit) == field; }));
   Sync(edit);
   EXPECT_EQ(MAKELONG(0, 3), SendMessageA(field, EM_GETSEL, 0, 0));
 

@@ -1,10 +1,11 @@
 #include "driver.h"
 
+#include "tests/support/poll.h"
+
 namespace cfgtest {
 
 namespace {
 
-constexpr DWORD kPoll = 20;
 constexpr DWORD kSendTimeout = 5000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,22 +102,13 @@ HWND FindVisibleWindow(const std::string& title, DWORD pid) {
 }
 
 HWND WaitWindow(const std::string& title, DWORD pid, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = FindVisibleWindow(title, pid);
-    if (window != nullptr) return window;
-    if (GetTickCount() - start >= ms) return nullptr;
-    Sleep(kPoll);
-  }
+  HWND window = nullptr;
+  veldra_test::PollUntil([&] { return (window = FindVisibleWindow(title, pid)) != nullptr; }, ms);
+  return window;
 }
 
 bool WaitGone(HWND window, DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (IsWindow(window) && IsWindowVisible(window)) {
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(kPoll);
-  }
-  return true;
+  return veldra_test::PollUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms);
 }
 
 std::vector<HWND> VisibleWindows(DWORD pid) {
@@ -215,29 +207,30 @@ HWND FocusOf(HWND window) {
 
 MessageBoxInfo WaitMessageBox(const std::string& caption, DWORD pid, DWORD ms, HWND exclude) {
   MessageBoxInfo box;
-  const DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = nullptr;
-    for (HWND w : VisibleWindows(pid)) {
-      if (w != exclude && Text(w) == caption) window = w;
-    }
-    char cls[16] = {};
-    if (window != nullptr) GetClassNameA(window, cls, sizeof cls);
-    if (window != nullptr && lstrcmpA(cls, "#32770") == 0) {
-      std::string text;
-      EnumChildWindows(window, StaticTextProc, reinterpret_cast<LPARAM>(&text));
-      // The box may be found before its text is set.
-      if (!text.empty()) {
-        box.hwnd = window;
-        box.text = text;
-        box.owner = GetWindow(window, GW_OWNER);
-        box.yesNo = GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
-        return box;
-      }
-    }
-    if (GetTickCount() - start >= ms) return box;
-    Sleep(kPoll);
-  }
+  veldra_test::PollUntil(
+      [&] {
+        HWND window = nullptr;
+        for (HWND w : VisibleWindows(pid)) {
+          if (w != exclude && Text(w) == caption) window = w;
+        }
+        char cls[16] = {};
+        if (window != nullptr) GetClassNameA(window, cls, sizeof cls);
+        if (window != nullptr && lstrcmpA(cls, "#32770") == 0) {
+          std::string text;
+          EnumChildWindows(window, StaticTextProc, reinterpret_cast<LPARAM>(&text));
+          // The box may be found before its text is set.
+          if (!text.empty()) {
+            box.hwnd = window;
+            box.text = text;
+            box.owner = GetWindow(window, GW_OWNER);
+            box.yesNo = GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+  return box;
 }
 
 bool Answer(const MessageBoxInfo& box, int id) {

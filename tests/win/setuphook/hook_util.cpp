@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tests/support/active_owner.h"
+#include "tests/support/poll.h"
 
 namespace hooktest {
 
@@ -79,14 +80,14 @@ BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
 }  // namespace
 
 HWND WaitForDialog(DWORD threadId, const char* caption, HWND owner, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    FindState s = {caption, owner, nullptr};
-    EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&s));
-    if (s.found != nullptr) return s.found;
-    Sleep(20);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
+  FindState s = {caption, owner, nullptr};
+  veldra_test::PollUntil(
+      [&] {
+        EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      timeoutMs);
+  return s.found;
 }
 
 DialogDriver::DialogDriver(const char* caption, std::function<void(HWND)> body, DWORD timeoutMs)
@@ -134,12 +135,7 @@ void PressKey(HWND dialog, WPARAM key) {
 void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 bool WaitGone(HWND window, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (IsWindow(window)) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
+  return veldra_test::PollUntil([&] { return !IsWindow(window); }, timeoutMs);
 }
 
 std::string TempDir() {
