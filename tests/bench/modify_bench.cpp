@@ -7,7 +7,6 @@
 // Prints figures; not a pass/fail test.
 //
 //   modify_bench [--runs N] SEAM_DLL SHIPPED_DLL
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +19,7 @@
 
 #include "platform.h"
 #include "tests/support/active_owner.h"
+#include "tests/support/win_registry.h"
 
 namespace {
 
@@ -57,13 +57,8 @@ double Median(std::vector<double> v) {
 // false when a call fails. Times go to `ms`.
 bool Time(SetupCallFn modify, unsigned runs, std::vector<double>* ms) {
   for (unsigned r = 0; r < runs; ++r) {
-    SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
-    HKEY scratch;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                        nullptr) != ERROR_SUCCESS) {
-      return false;
-    }
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch);
+    veldra_test::ScratchMachine scratch(kScratch);
+    if (!scratch.redirected()) return false;
     char directory[sizeof kDirectory];
     std::memcpy(directory, kDirectory, sizeof kDirectory);
     LPSTR args[] = {directory, nullptr};
@@ -71,15 +66,12 @@ bool Time(SetupCallFn modify, unsigned runs, std::vector<double>* ms) {
     const auto start = std::chrono::steady_clock::now();
     const BOOL flag = modify(1, args, &result);
     const auto stop = std::chrono::steady_clock::now();
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    RegCloseKey(scratch);
     if (!flag) {
       std::printf("ModifyRegistry failed: %s\n", result != nullptr ? result : "(no text)");
       return false;
     }
     ms->push_back(std::chrono::duration<double, std::milli>(stop - start).count());
   }
-  SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
   return true;
 }
 

@@ -7,10 +7,11 @@
 
 #include "config/resource.h"
 #include "driver.h"
-#include "regtool.h"
 #include "tests/support/poll.h"
+#include "tests/support/win_registry.h"
 
 using namespace cfgtest;
+using namespace veldra_test;
 
 namespace {
 
@@ -28,8 +29,8 @@ constexpr char kExitCaption[] = "Exit Without Saving";
 constexpr char kExitText[] = "Are you sure you want to exit without saving changes?";
 constexpr int kNoQuestion = -1;
 const char* const kStartValues[] = {"Type", "Start", "ErrorControl", "Group", "LogVersion"};
-const std::string kService = kServiceKey;
-const std::string kCatalog = kCatalogKey;
+const std::string kService = "SYSTEM\\CurrentControlSet\\Services\\VELDRA";
+const std::string kCatalog = "SOFTWARE\\Tervalon\\Logical Devices\\VELDRA";
 
 std::string Service(const std::string& sub) { return kService + "\\" + sub; }
 

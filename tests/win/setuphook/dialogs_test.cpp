@@ -6,18 +6,17 @@
 #include <map>
 
 #include "env.h"
-#include "resource.h"
+#include "expected_dialogs.h"
 
 using hooktest::CallResult;
 using hooktest::Click;
 using hooktest::DialogDriver;
 using hooktest::ItemText;
 using hooktest::PressKey;
+using hooktest::ShownTexts;
 using hooktest::TheEnv;
 
 namespace {
-
-const int kStatic = 0xFFFF;  // the id of fixed labels
 
 // What a driver body saw of a dialog, checked on the test thread afterwards.
 struct Seen {
@@ -86,19 +85,6 @@ CallResult RunDialog(const hooktest::HookLibrary& lib, const char* name, const s
   return lib.Call(name, args);
 }
 
-const char kExitText1[] = "The Tervalon ZOVORO Library has been successfully installed.";
-const char kExitText2[] =
-    "Select 'Shutdown' to shutdown  the system.  When the system is restarted,  the driver will "
-    "automatically "
-    "load and run.";
-const char kExitText3[] =
-    "Select 'Exit' to exit Setup without starting the driver.  The system needs to be shutdown and restarted "
-    "before the driver will operate properly.";
-const char kFailText[] =
-    "The Tervalon ZOVORO Library has not been completely installed.  The software must be reinstalled before "
-    "the "
-    "driver will run properly.";
-
 TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
   const struct {
     Action action;
@@ -115,9 +101,7 @@ TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(r.flag, TRUE);
     EXPECT_EQ(r.text, c.text);
-    const std::vector<std::pair<int, std::string>> expected = {
-        {IDC_WELCOME_TEXT, "Welcome to the set-up."}, {IDOK, "Continue"}, {IDCANCEL, "Exit"}};
-    EXPECT_EQ(seen.controls, expected);
+    EXPECT_EQ(seen.controls, ShownTexts(hooktest::kWelcome, {{IDC_WELCOME_TEXT, "Welcome to the set-up."}}));
     EXPECT_EQ(seen.owner, TheEnv().owner);
     EXPECT_TRUE(seen.centred);
     EXPECT_TRUE(seen.defaultButton1);
@@ -165,12 +149,7 @@ TEST(Dialogs, ExitSetupTakesAnyCountAndMapsEachEnding) {
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(r.flag, TRUE);
     EXPECT_EQ(r.text, c.text);
-    const std::vector<std::pair<int, std::string>> expected = {{IDOK, "Shutdown"},
-                                                               {IDCANCEL, "Exit"},
-                                                               {kStatic, kExitText1},
-                                                               {kStatic, kExitText2},
-                                                               {kStatic, kExitText3}};
-    EXPECT_EQ(seen.controls, expected);
+    EXPECT_EQ(seen.controls, ShownTexts(hooktest::kExitSetup));
     EXPECT_TRUE(seen.centred);
     EXPECT_TRUE(seen.defaultButton1);
   }
@@ -184,8 +163,7 @@ TEST(Dialogs, IncompleteInstallEndsWithSuccessAndIgnoresEscape) {
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(r.flag, TRUE);
     EXPECT_EQ(r.text, "Success");
-    const std::vector<std::pair<int, std::string>> expected = {{IDOK, "Exit"}, {kStatic, kFailText}};
-    EXPECT_EQ(seen.controls, expected);
+    EXPECT_EQ(seen.controls, ShownTexts(hooktest::kIncompleteInstall));
     EXPECT_FALSE(seen.defaultButton1);
     EXPECT_TRUE(seen.centred);
   }
@@ -288,20 +266,9 @@ TEST_F(Destination, ShowsDefaultsAndListsTheDriveRoot) {
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(r.flag, TRUE);
   EXPECT_EQ(r.text, "Cancel");
-  const std::vector<std::pair<int, std::string>> expected = {
-      {IDOK, "OK"},
-      {IDCANCEL, "Cancel"},
-      {IDC_DEST_PATH, defaultDir},
-      {IDC_DEST_LIST, ""},
-      {kStatic, "Available:"},
-      {kStatic, "Required:"},
-      {IDC_DEST_REQUIRED, "12"},
-      {IDC_DEST_AVAILABLE, "8192"},
-      {kStatic, "Mb"},
-      {kStatic, "Mb"},
-      {kStatic,
-       "Select a destination directory for the ZOVORO demo programs and the driver configuration utility."}};
-  EXPECT_EQ(seen.controls, expected);
+  EXPECT_EQ(seen.controls, ShownTexts(hooktest::kDestination, {{IDC_DEST_PATH, defaultDir},
+                                                               {IDC_DEST_REQUIRED, "12"},
+                                                               {IDC_DEST_AVAILABLE, "8192"}}));
   EXPECT_TRUE(seen.centred);
   EXPECT_TRUE(seen.defaultButton1);
   EXPECT_EQ(seen.focusId, IDOK);  // the first tab stop in template order

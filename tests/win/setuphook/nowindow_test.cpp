@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include "hook_util.h"
+#include "tests/support/win_registry.h"
 
 using hooktest::CallResult;
 
@@ -17,39 +18,33 @@ TEST(NoActiveWindow, WindowExportsRefuseBeforeTheCountTest) {
   ASSERT_NE(lib.module(), nullptr);
   char before[MAX_PATH];
   GetCurrentDirectoryA(sizeof before, before);
-  // Machine keys go to a scratch key, to see that nothing is written.
-  const char scratchPath[] = "Software\\HookTestNoWindow";
-  SHDeleteKeyA(HKEY_CURRENT_USER, scratchPath);
-  HKEY scratch;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                            nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch), ERROR_SUCCESS);
+  {
+    // Machine keys go to a scratch key, to see that nothing is written.
+    veldra_test::ScratchMachine scratch("Software\\HookTestNoWindow");
+    ASSERT_TRUE(scratch.redirected());
 
-  struct Case {
-    const char* name;
-    DWORD count;
-  };
-  // Wrong counts where a count is required, so the order of the tests shows.
-  const Case cases[] = {{"DlgWelcome", 2}, {"DlgDestination", 1}, {"ModifyRegistry", 0},
-                        {"ChangeDir", 0},  {"ChangeDir", 1},      {"DlgExit", 0},
-                        {"DlgFail", 3},    {"ModifyRegistry", 1}, {"DlgWelcome", 1}};
-  for (const Case& c : cases) {
-    const CallResult r = lib.CallWithCount(c.name, c.count, {"C:\\", "x", "y"});
-    EXPECT_EQ(r.flag, FALSE) << c.name;
-    EXPECT_EQ(r.text, "No active window") << c.name;
-    EXPECT_NE(r.address, nullptr);
+    struct Case {
+      const char* name;
+      DWORD count;
+    };
+    // Wrong counts where a count is required, so the order of the tests shows.
+    const Case cases[] = {{"DlgWelcome", 2}, {"DlgDestination", 1}, {"ModifyRegistry", 0},
+                          {"ChangeDir", 0},  {"ChangeDir", 1},      {"DlgExit", 0},
+                          {"DlgFail", 3},    {"ModifyRegistry", 1}, {"DlgWelcome", 1}};
+    for (const Case& c : cases) {
+      const CallResult r = lib.CallWithCount(c.name, c.count, {"C:\\", "x", "y"});
+      EXPECT_EQ(r.flag, FALSE) << c.name;
+      EXPECT_EQ(r.text, "No active window") << c.name;
+      EXPECT_NE(r.address, nullptr);
+    }
+    char after[MAX_PATH];
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(before, after);
+    DWORD subkeys = 99;
+    RegQueryInfoKeyA(scratch.key(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr);
+    EXPECT_EQ(subkeys, 0u);
   }
-  char after[MAX_PATH];
-  GetCurrentDirectoryA(sizeof after, after);
-  EXPECT_STREQ(before, after);
-  DWORD subkeys = 99;
-  RegQueryInfoKeyA(scratch, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                   nullptr, nullptr);
-  EXPECT_EQ(subkeys, 0u);
-  RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-  RegCloseKey(scratch);
-  SHDeleteKeyA(HKEY_CURRENT_USER, scratchPath);
 
   // The exports without a window still work.
   EXPECT_EQ(lib.Call("DoesDirExist", {"C:\\"}).text, "Yes");
