@@ -18,7 +18,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +34,7 @@
 #include "registry/plugins.h"
 #include "registry/start_values.h"
 #include "registry/win32_store.h"
+#include "tests/bench/bench_util.h"
 #include "tests/support/fake_plugins.h"
 #include "tests/support/win_registry.h"
 
@@ -98,12 +98,6 @@ struct Figure {
   std::vector<double> ms;
 };
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // Runs `op` `runs` times (with `undo` uncounted and untimed after each);
 // the call counts are those of the last run.
 Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::function<void()>& op,
@@ -111,10 +105,7 @@ Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::functi
   Figure f;
   for (unsigned r = 0; r < runs; ++r) {
     counting.ResetCounts();
-    const auto start = std::chrono::steady_clock::now();
-    op();
-    const auto stop = std::chrono::steady_clock::now();
-    f.ms.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    f.ms.push_back(veldra_bench::TimeMs(op));
     f.calls = counting.Total();
     for (std::size_t i = 0; i < veldra::kStoreOpCount; ++i)
       f.counts[i] = counting.Count(static_cast<StoreOp>(i));
@@ -126,7 +117,7 @@ Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::functi
 void Print(const char* command, const Figure& f) {
   static const char* const kOps[] = {"open", "enum", "query", "set", "delval", "delkey", "close", "expand"};
   std::printf("  %-12s %7llu calls  median %9.3f ms   (", command, static_cast<unsigned long long>(f.calls),
-              Median(f.ms));
+              veldra_bench::Median(f.ms));
   bool first = true;
   for (std::size_t i = 0; i < veldra::kStoreOpCount; ++i) {
     if (f.counts[i] == 0) continue;

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/bench_util.h"
 #include "tests/support/win_registry.h"
 
 namespace {
@@ -130,14 +131,8 @@ double StartToList(const std::string& exe, const std::string& args, const char* 
   return shown;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 void Print(const char* label, const std::vector<double>& v) {
-  std::printf("%-12s median %8.1f ms   min %8.1f   max %8.1f   (%u runs)\n", label, Median(v),
+  std::printf("%-12s median %8.1f ms   min %8.1f   max %8.1f   (%u runs)\n", label, veldra_bench::Median(v),
               *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()),
               static_cast<unsigned>(v.size()));
 }
@@ -190,6 +185,7 @@ int main(int argc, char** argv) {
   std::printf("Process start to adapter list shown, %u adapters:\n", adapters);
   Print("config.exe", config);
   Print("bare_dialog", bare);
-  std::printf("ratio config/bare (medians): %.2f\n", Median(config) / Median(bare));
+  std::printf("ratio config/bare (medians): %.2f\n",
+              veldra_bench::Median(config) / veldra_bench::Median(bare));
   return 0;
 }

@@ -7,7 +7,6 @@
 //   registry_bench [--quick] [--memory]
 //     --quick   tiny sizes (smoke run)
 //     --memory  Windows build: also measure the memory store
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -17,6 +16,7 @@
 #include "registry/counting_store.h"
 #include "registry/device_keys.h"
 #include "registry/memory_store.h"
+#include "tests/bench/bench_util.h"
 #ifdef _WIN32
 #include "registry/win32_store.h"
 #include "tests/support/win_registry.h"
@@ -38,13 +38,10 @@ struct Measure {
 
 Measure Run(CountingRegistryStore& counting, const std::function<void()>& op) {
   counting.ResetCounts();
-  const auto start = std::chrono::steady_clock::now();
-  op();
-  const auto stop = std::chrono::steady_clock::now();
   Measure m;
+  m.ms = veldra_bench::TimeMs(op);
   m.calls = counting.Total();
   m.enumCalls = counting.Count(StoreOp::EnumKey);
-  m.ms = std::chrono::duration<double, std::milli>(stop - start).count();
   return m;
 }
 

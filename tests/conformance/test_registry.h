@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/device_keys.h"
 #include "registry/store.h"
 
 namespace veldra_test {
@@ -88,6 +89,23 @@ class RegistryTest : public ::testing::Test {
 
  private:
   std::unique_ptr<TestRegistry> registry_;
+};
+
+// A test with the driver's service key open (created when missing).
+class ServiceKeyTest : public RegistryTest {
+ protected:
+  void SetUp() override {
+    RegistryTest::SetUp();
+    service_ = veldra::OpenServiceKey(store());
+    ASSERT_TRUE(service_);
+  }
+  void TearDown() override {
+    service_.reset();
+    RegistryTest::TearDown();
+  }
+  veldra::KeyHandle service() { return service_.get(); }
+
+  veldra::Key service_;
 };
 
 }  // namespace veldra_test

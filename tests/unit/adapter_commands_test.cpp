@@ -177,55 +177,25 @@ TEST(NewAdapter, CreatesTheLowestFreePlaceholderOnlyWithACatalogue) {
 
 // ---- the fault sweep
 
-// The counting store with a journal of every call that changes the registry.
-class JournalStore : public CountingRegistryStore {
- public:
-  struct Entry {
-    StoreOp op;
-    std::string name;
-    long rc;
-  };
-  using CountingRegistryStore::CountingRegistryStore;
-  long OpenOrCreate(KeyHandle parent, const char* path, Access access, KeyHandle* out) override {
-    return Note(StoreOp::OpenOrCreate, path, CountingRegistryStore::OpenOrCreate(parent, path, access, out));
+// Names in the counting store's journal of calls of `op`; with `failedOnly`
+// only those that failed.
+std::vector<std::string> Journal(const CountingRegistryStore& store, StoreOp op, bool failedOnly = false) {
+  std::vector<std::string> names;
+  for (const auto& c : store.changes) {
+    if (c.op == op && (!failedOnly || c.rc != kOk)) names.push_back(c.name);
   }
-  long SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
-                std::uint32_t size) override {
-    return Note(StoreOp::SetValue, name, CountingRegistryStore::SetValue(key, name, type, data, size));
-  }
-  long DeleteValue(KeyHandle key, const char* name) override {
-    return Note(StoreOp::DeleteValue, name, CountingRegistryStore::DeleteValue(key, name));
-  }
-  long DeleteKey(KeyHandle parent, const char* name) override {
-    return Note(StoreOp::DeleteKey, name, CountingRegistryStore::DeleteKey(parent, name));
-  }
-  // Entries of `op`; with `failedOnly` only those that failed.
-  std::vector<std::string> Names(StoreOp op, bool failedOnly = false) const {
-    std::vector<std::string> names;
-    for (const Entry& e : journal) {
-      if (e.op == op && (!failedOnly || e.rc != kOk)) names.push_back(e.name);
-    }
-    return names;
-  }
-  bool Changed() const {
-    return !Names(StoreOp::SetValue).empty() || !Names(StoreOp::DeleteValue).empty() ||
-           !Names(StoreOp::DeleteKey).empty();
-  }
-
-  std::vector<Entry> journal;
-
- private:
-  long Note(StoreOp op, const char* name, long rc) {
-    journal.push_back({op, name != nullptr ? name : "", rc});
-    return rc;
-  }
-};
+  return names;
+}
+bool Changed(const CountingRegistryStore& store) {
+  return std::any_of(store.changes.begin(), store.changes.end(),
+                     [](const CountingRegistryStore::Change& c) { return c.op != StoreOp::OpenOrCreate; });
+}
 
 // A driver with a physical adapter 0 (type VA85 Family, with a plug-in),
 // a logical adapter 1, another subkey and one start value already set.
 struct World {
   MemoryRegistryStore memory;
-  JournalStore store{memory};
+  CountingRegistryStore store{memory};
   FakeLoader loader;
   Prompts prompts;
 
@@ -246,13 +216,9 @@ struct World {
   }
   ~World() { current = nullptr; }
   Key Service() { return OpenServiceKey(store); }
-  bool Exists(const char* path) {
-    bool found = false;
-    std::string parent = std::string(kServicesPath) + kServiceName;
-    Key::Root(memory).Open(parent.c_str(), Access::Read).ForEachSubkey([&](std::uint32_t, const char* name) {
-      return !(found = std::string(name) == path);
-    });
-    return found;
+  bool Exists(const std::string& name) {
+    const std::vector<std::string> names = Names(OpenServiceKey(memory));
+    return std::find(names.begin(), names.end(), name) != names.end();
   }
   std::uint32_t Dword(const char* key, const char* name) {
     std::uint32_t value = 0xDEADu;
@@ -277,9 +243,9 @@ struct Command {
 };
 
 // After a failed write, nothing else of that write sequence may follow.
-void ExpectNothingWrittenAfterAFailedWrite(const JournalStore& store) {
+void ExpectNothingWrittenAfterAFailedWrite(const CountingRegistryStore& store) {
   bool failed = false;
-  for (const JournalStore::Entry& e : store.journal) {
+  for (const CountingRegistryStore::Change& e : store.changes) {
     if (e.op != StoreOp::SetValue) continue;
     EXPECT_FALSE(failed) << "wrote " << e.name << " after a failed write";
     failed = failed || e.rc != kOk;
@@ -290,15 +256,29 @@ void ExpectNothingWrittenAfterAFailedWrite(const JournalStore& store) {
 // write that failed; never a key written without its open.
 void ExpectSaved(World& w, const char* key, std::uint32_t number) {
   ExpectNothingWrittenAfterAFailedWrite(w.store);
-  const auto sets = w.store.Names(StoreOp::SetValue);
-  const auto opens = w.store.Names(StoreOp::OpenOrCreate, true);
+  const auto sets = Journal(w.store, StoreOp::SetValue);
+  const auto opens = Journal(w.store, StoreOp::OpenOrCreate, true);
   if (std::find(opens.begin(), opens.end(), std::string(key)) != opens.end()) {
     EXPECT_TRUE(sets.empty()) << "wrote into a key that was not opened";
   }
-  if (!sets.empty() && w.store.Names(StoreOp::SetValue, true).empty()) {
+  if (!sets.empty() && Journal(w.store, StoreOp::SetValue, true).empty()) {
     EXPECT_EQ(sets.back(), "DeviceType");
     EXPECT_EQ(number, w.Dword(key, "AdapterNumber"));
   }
+}
+
+// The save as the dialog runs it after OK; a dialog shown again has
+// changed nothing.
+SaveResult Save(World& w, const char* type, AdapterNumber number, const void* list = nullptr) {
+  const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+  const SaveResult result = SaveEditedAdapter(w.loader, w.Service(), catalog, type, number, list, w.prompts);
+  if (result == SaveResult::ShowAgain) {
+    EXPECT_FALSE(Changed(w.store));
+  }
+  // A Physical flag that could not be read is 0.
+  const DeviceTypeRecord* row = FindDeviceType(catalog, type);
+  ExpectSaved(w, DeviceKeyName(number, row != nullptr && row->physical != 0).c_str(), number);
+  return result;
 }
 
 const std::vector<Command>& Commands() {
@@ -307,16 +287,15 @@ const std::vector<Command>& Commands() {
        [](World& w) {
          Key service = w.Service();
          const AdapterNumber number = NewAdapter(w.store, service);
-         EXPECT_FALSE(w.store.Changed());
+         EXPECT_FALSE(Changed(w.store));
          // Without a catalogue or a placeholder nothing is created; else the
          // placeholder is there (its number may be taken when an enumeration
          // failed: then the save asks before it replaces anything).
-         const auto opened = w.store.Names(StoreOp::OpenOrCreate);
          if (number == kNoAdapterNumber) {
            EXPECT_FALSE(w.Exists("LogicalDevice2"));
          } else {
            EXPECT_LE(number, 2u);
-           EXPECT_TRUE(w.Exists(DeviceKeyName(number, false).c_str()));
+           EXPECT_TRUE(w.Exists(DeviceKeyName(number, false)));
          }
        }},
       {"Edit (open)",
@@ -338,64 +317,43 @@ const std::vector<Command>& Commands() {
          }
          void* list = ReadSettings(w.store, w.loader, catalog, 0, number, nullptr);
          EXPECT_EQ(0, w.loader.loaded);
-         EXPECT_FALSE(w.store.Changed());
+         EXPECT_FALSE(Changed(w.store));
          ReleaseList(w.loader, list);
          EXPECT_EQ(0u, w.loader.heap.Live());
        }},
       {"Edit (save, free number)",
        [](World& w) {
-         Key service = w.Service();
-         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
          void* list = w.loader.heap.Alloc(ListBuilder().Dword("NodeAddress", 17).End().bytes());
-         const SaveResult result =
-             SaveEditedAdapter(w.loader, service, catalog, "Virtual Node", 5, list, w.prompts);
-         if (result == SaveResult::ShowAgain) {
-           EXPECT_FALSE(w.store.Changed());
-         }
-         EXPECT_TRUE(w.store.Names(StoreOp::DeleteKey).empty());
-         ExpectSaved(w, "LogicalDevice5", 5);
+         Save(w, "Virtual Node", 5, list);
+         EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
          ReleaseList(w.loader, list);
        }},
       {"Edit (save, update with Yes)",
        [](World& w) {
-         Key service = w.Service();
-         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
-         const SaveResult result =
-             SaveEditedAdapter(w.loader, service, catalog, "VA85 Family", 1, nullptr, w.prompts);
-         if (result == SaveResult::ShowAgain) {
-           EXPECT_FALSE(w.store.Changed());
-         }
+         Save(w, "VA85 Family", 1);
          // The old key goes only after the question; the new one is written
          // whether or not that delete worked.
-         if (!w.store.Names(StoreOp::DeleteKey).empty()) {
+         if (!Journal(w.store, StoreOp::DeleteKey).empty()) {
            EXPECT_EQ(1u, w.prompts.asked.size());
          }
-         // A Physical flag that could not be read is 0.
-         const DeviceTypeRecord* row = FindDeviceType(catalog, "VA85 Family");
-         ExpectSaved(w, row != nullptr && row->physical != 0 ? "Device1" : "LogicalDevice1", 1);
        }},
       {"Edit (save, update with No)",
        [](World& w) {
-         Key service = w.Service();
-         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
          w.prompts.answer = false;
-         const SaveResult result =
-             SaveEditedAdapter(w.loader, service, catalog, "Virtual Node", 0, nullptr, w.prompts);
          // A No changes nothing; a clash missed by a failed enumeration is
          // written like a free number.
+         const SaveResult result = Save(w, "Virtual Node", 0);
          if (!w.prompts.asked.empty()) {
            EXPECT_EQ(SaveResult::ShowAgain, result);
-           EXPECT_FALSE(w.store.Changed());
          }
-         EXPECT_TRUE(w.store.Names(StoreOp::DeleteKey).empty());
-         ExpectSaved(w, "LogicalDevice0", 0);
+         EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
        }},
       {"Delete",
        [](World& w) {
          Key service = w.Service();
          const Listed listed = DeleteListedAdapter(service, 1, 1);
-         EXPECT_TRUE(w.store.Names(StoreOp::SetValue).empty());
-         const auto deleted = w.store.Names(StoreOp::DeleteKey);
+         EXPECT_TRUE(Journal(w.store, StoreOp::SetValue).empty());
+         const auto deleted = Journal(w.store, StoreOp::DeleteKey);
          EXPECT_LE(deleted.size(), 1u);
          if (!deleted.empty()) {
            EXPECT_EQ("LogicalDevice1", deleted[0]);
@@ -406,11 +364,11 @@ const std::vector<Command>& Commands() {
       {"Close (physical adapter)",
        [](World& w) {
          ApplyServiceStartValues(w.store);
-         EXPECT_TRUE(w.store.Names(StoreOp::DeleteKey).empty());
+         EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
          // Every missing value is attempted whatever became of the others;
          // the one already there is kept unless asking for it failed.
-         const auto sets = w.store.Names(StoreOp::SetValue);
-         if (!sets.empty() && w.store.Names(StoreOp::DeleteValue).empty()) {
+         const auto sets = Journal(w.store, StoreOp::SetValue);
+         if (!sets.empty() && Journal(w.store, StoreOp::DeleteValue).empty()) {
            EXPECT_GE(sets.size(), 4u);
            if (std::find(sets.begin(), sets.end(), "Start") == sets.end()) {
              EXPECT_EQ(3u, w.Dword("", "Start"));
@@ -421,14 +379,14 @@ const std::vector<Command>& Commands() {
        [](World& w) {
          OpenServiceKey(w.memory).DeleteSubkey("Device0");
          ApplyServiceStartValues(w.store);
-         EXPECT_TRUE(w.store.Names(StoreOp::SetValue).empty());
-         const auto deletes = w.store.Names(StoreOp::DeleteValue);
+         EXPECT_TRUE(Journal(w.store, StoreOp::SetValue).empty());
+         const auto deletes = Journal(w.store, StoreOp::DeleteValue);
          EXPECT_TRUE(deletes.empty() || deletes.size() == 5u) << deletes.size();
        }},
       {"Catalogue load",
        [](World& w) {
          const DeviceTypeCatalog catalog = LoadCatalog(w.store);
-         EXPECT_FALSE(w.store.Changed());
+         EXPECT_FALSE(Changed(w.store));
          if (catalog.empty()) return;
          const DeviceTypeRecord* va85 = FindDeviceType(catalog, "VA85 Family");
          // A path that could not be read or expanded is no plug-in at all.
@@ -449,7 +407,7 @@ const std::vector<Command>& Commands() {
          Key device = OpenServiceKey(w.store).Open("Device0", Access::All);
          const bool written = WriteDeviceValues(w.loader, device, list, 0, "VA85 Family");
          ExpectNothingWrittenAfterAFailedWrite(w.store);
-         EXPECT_EQ(written, device && w.store.Names(StoreOp::SetValue, true).empty());
+         EXPECT_EQ(written, device && Journal(w.store, StoreOp::SetValue, true).empty());
          if (list != nullptr && written) {
            EXPECT_EQ(10u, w.Dword("Device0", "NodeAddress"));
          }

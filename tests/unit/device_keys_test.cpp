@@ -125,18 +125,8 @@ TEST(DeviceKeyTexts, NamesAndListLines) {
   EXPECT_EQ(veldra::ParseAdapterLineText(nullptr), kNoAdapterNumber);
 }
 
-class DeviceKeys : public RegistryTest {
+class DeviceKeys : public ServiceKeyTest {
  protected:
-  void SetUp() override {
-    RegistryTest::SetUp();
-    service_ = veldra::OpenServiceKey(store());
-    ASSERT_TRUE(service_);
-  }
-  void TearDown() override {
-    service_.reset();
-    RegistryTest::TearDown();
-  }
-  veldra::KeyHandle service() { return service_.get(); }
   std::string Found(AdapterNumber number) {
     std::string name;
     return veldra::FindDeviceKey(service_, number, &name) ? name : "(none)";
@@ -147,8 +137,6 @@ class DeviceKeys : public RegistryTest {
     while (veldra::FindDeviceKey(service_, n, nullptr)) ++n;
     return n;
   }
-
-  Key service_;
 };
 
 TEST_F(DeviceKeys, ServiceKeyIsCreatedBelowTheServicesPath) {

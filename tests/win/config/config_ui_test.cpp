@@ -139,6 +139,15 @@ class ConfigUi : public ::testing::Test {
     PostCommand(main_, IDC_EDIT);
     return Edit();
   }
+  HWND StartAndEdit(int line) {
+    Start();
+    return EditLine(line);
+  }
+  // Setup in Edit Device: the demo plug-in's settings dialog, or null.
+  HWND Setup(HWND edit) {
+    PostCommand(edit, IDC_SETUP);
+    return WaitWindow("VA85 Family Settings", app_.pid());
+  }
 
   // The message box of that caption, answered with `button`; its text.
   std::string AnswerBox(const std::string& caption, int button, MessageBoxInfo* seen = nullptr,
@@ -281,8 +290,7 @@ TEST_F(ConfigUi, NewWithAnEmptyCatalogueDoesNothing) {
 
 TEST_F(ConfigUi, EditWithAnEmptyCatalogueShowsTheDialogAgainOnOk) {
   AddAdapter("LogicalDevice4", kVirtual, 4);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   HWND combo = GetDlgItem(edit, IDC_DEVICE_TYPE);
   EXPECT_TRUE(ComboLines(combo).empty());
@@ -303,8 +311,7 @@ TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
   AddCatalog();
   AddAdapter("LogicalDevice3", kVirtual, 3);
   ASSERT_TRUE(SetString(Service("LogicalDevice3"), "Stale", "x"));
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ(1, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
   EXPECT_EQ("3", ItemText(edit, IDC_ADAPTER_NUMBER));
@@ -326,8 +333,7 @@ TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
 TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
   AddCatalog();
   AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, " 5 "));  // blanks around it are fine
   EXPECT_TRUE(Save(edit, kNoQuestion, false));
@@ -339,8 +345,7 @@ TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
 TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
   AddCatalog();
   AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
   EXPECT_TRUE(Save(edit, 3, true));
@@ -353,8 +358,7 @@ TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
 TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
   AddCatalog();
   AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
 
@@ -402,8 +406,7 @@ TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
 TEST_F(ConfigUi, StoredNumberOutOfRangeIsShownAndRefusedOnOk) {
   AddCatalog();
   AddAdapter("LogicalDevice3", kVirtual, 200);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ("200", ItemText(edit, IDC_ADAPTER_NUMBER));
   PostCommand(edit, IDOK);
@@ -532,8 +535,7 @@ TEST_F(ConfigUi, WindowCloseCommandRemovesStartValuesWithoutPhysicalAdapters) {
 TEST_F(ConfigUi, EnterInEditDeviceDoesNothingAndAboutShowsTheBox) {
   AddCatalog();
   AddAdapter("Device0", kVa85, 0);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(edit, IDC_DO_NOTHING)));
   EXPECT_EQ(kEditTitle, Text(edit));
@@ -583,11 +585,9 @@ TEST_F(ConfigUi, SetupRunsTheDemoPluginAndSavesWhatItReturns) {
   AddCatalog();
   AddAdapter("Device0", kVa85, 0);
   ASSERT_TRUE(SetDword(Service("Device0"), "NodeAddress", 9));
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
-  PostCommand(edit, IDC_SETUP);
-  HWND settings = WaitWindow("VA85 Family Settings", app_.pid());
+  HWND settings = Setup(edit);
   ASSERT_NE(nullptr, settings);
   EXPECT_EQ("9", ItemText(settings, 101));
   EXPECT_EQ("5", ItemText(settings, 102));
@@ -621,19 +621,16 @@ TEST_F(ConfigUi, ConfirmingTheTypeAgainDiscardsUnsavedPluginChanges) {
   AddCatalog();
   AddAdapter("Device0", kVa85, 0);
   ASSERT_TRUE(SetDword(Service("Device0"), "NodeAddress", 9));
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
-  PostCommand(edit, IDC_SETUP);
-  HWND settings = WaitWindow("VA85 Family Settings", app_.pid());
+  HWND settings = Setup(edit);
   ASSERT_NE(nullptr, settings);
   ASSERT_TRUE(SetItemText(settings, 101, "33"));
   PostCommand(settings, IDOK);
   ASSERT_TRUE(WaitGone(settings));
 
   ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);  // the type already selected
-  PostCommand(edit, IDC_SETUP);
-  settings = WaitWindow("VA85 Family Settings", app_.pid());
+  settings = Setup(edit);
   ASSERT_NE(nullptr, settings);
   EXPECT_EQ("9", ItemText(settings, 101));
   PostCommand(settings, IDCANCEL);
@@ -658,8 +655,7 @@ TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
   AddCatalog();
   AddAdapter("Device0", kVa85, 0);
   AddAdapter("LogicalDevice1", kVirtual, 1);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   EXPECT_TRUE(IsWindowEnabled(main_));  // Edit Device has no owner
 
@@ -705,8 +701,7 @@ TEST_F(ConfigUi, DoubleClickEditsTheLineLikeTheEditButton) {
 TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
   AddCatalog();
   AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "101"));

@@ -7,6 +7,7 @@
 
 #include "env.h"
 #include "expected_dialogs.h"
+#include "tests/support/active_owner.h"
 
 using hooktest::CallResult;
 using hooktest::Click;
@@ -110,15 +111,8 @@ TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
 }
 
 TEST(Dialogs, OwnerIsTheWindowActiveAtLoadEvenWhenAnotherIsActiveNow) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "HookTestOther";
-  RegisterClassA(&wc);
-  HWND other = CreateWindowExA(0, wc.lpszClassName, "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 100,
-                               50, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND other = veldra_test::CreateActiveOwner("other");
   ASSERT_NE(other, nullptr);
-  SetActiveWindow(other);
   ASSERT_EQ(GetActiveWindow(), other);
   Seen seen;
   const CallResult r = RunDialog(*TheEnv().shipped, "DlgWelcome", {"x"}, "Welcome", &seen, Action::kButton1);

@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include "hook_util.h"
+#include "tests/support/active_owner.h"
 #include "tests/support/win_registry.h"
 
 using hooktest::CallResult;
@@ -52,15 +53,8 @@ TEST(NoActiveWindow, WindowExportsRefuseBeforeTheCountTest) {
   EXPECT_EQ(lib.Call("DoesDirExist", {}).text, "Invalid number of paramters");
 
   // A window that becomes active later is taken at the next call.
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "LateOwner";
-  RegisterClassA(&wc);
-  HWND late = CreateWindowExA(0, wc.lpszClassName, "late", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 50,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+  HWND late = veldra_test::CreateActiveOwner("late");
   ASSERT_NE(late, nullptr);
-  SetActiveWindow(late);
   ASSERT_EQ(GetActiveWindow(), late);
   const CallResult r = lib.CallWithCount("DlgWelcome", 2, {"a", "b"});
   EXPECT_EQ(r.flag, FALSE);
