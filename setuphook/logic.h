@@ -38,6 +38,7 @@ struct Point {
 Point CenterPosition(int screenWidth, int screenHeight, int width, int height);
 
 // What a dialog export reports for a dialog's end code.
+// dialogs.cpp maps the first four to their result texts by position.
 enum class Outcome { kSuccess, kCancel, kExit, kUnknownError, kChosenDirectory };
 struct DialogResult {
   Outcome outcome;

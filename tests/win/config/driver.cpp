@@ -163,13 +163,16 @@ std::string LineText(HWND control, UINT lengthMessage, UINT message, WPARAM inde
   return text;
 }
 
-std::vector<std::string> ListLines(HWND list) {
+// Every line of a list box or of a combo box's list.
+std::vector<std::string> Lines(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
   std::vector<std::string> lines;
-  const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
+  const LRESULT count = Send(control, countMessage, 0, 0);
   for (LRESULT i = 0; i < count; ++i)
-    lines.push_back(LineText(list, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)));
+    lines.push_back(LineText(control, lengthMessage, textMessage, static_cast<WPARAM>(i)));
   return lines;
 }
+
+std::vector<std::string> ListLines(HWND list) { return Lines(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
 
 int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0)); }
 
@@ -184,11 +187,7 @@ void SelectListLine(HWND dialog, int listId, int index) {
 }
 
 std::vector<std::string> ComboLines(HWND combo) {
-  std::vector<std::string> lines;
-  const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i)
-    lines.push_back(LineText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)));
-  return lines;
+  return Lines(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int ComboSelection(HWND combo) { return static_cast<int>(Send(combo, CB_GETCURSEL, 0, 0)); }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "tests/support/active_owner.h"
 #include "tests/support/poll.h"
 
 namespace hooktest {
@@ -35,8 +34,6 @@ CallResult HookLibrary::CallWithCount(const char* exportName, DWORD count,
       result != nullptr && result != reinterpret_cast<LPSTR>(static_cast<std::intptr_t>(0x1234));
   return {flag, valid ? std::string(result) : std::string("<result not set>"), result};
 }
-
-HWND CreateActiveOwner() { return veldra_test::CreateActiveOwner("hook test owner"); }
 
 std::string WindowText(HWND window) {
   char buffer[1024] = "";

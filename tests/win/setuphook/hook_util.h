@@ -35,9 +35,6 @@ class HookLibrary {
   HMODULE module_;
 };
 
-// A visible top-level window made active, as the setup interpreter has one.
-HWND CreateActiveOwner();
-
 // Reads a window's text (works across threads of this process).
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);
