@@ -45,31 +45,12 @@ double Now() {
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-bool CreateWithValue(HKEY parent, const char* path, const char* name, DWORD type, const void* data,
-                     DWORD size) {
-  HKEY key;
-  if (RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const bool ok = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
-}
-
 bool Seed(unsigned adapters) {
-  HKEY services;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServices, 0, KEY_ALL_ACCESS, &services) != ERROR_SUCCESS)
-    return false;
-  veldra_test::DeleteRegistryTree(services, "VELDRA");
-  bool ok = true;
-  for (unsigned i = 0; i < adapters && ok; ++i) {
-    const std::string path = "VELDRA\\Device" + std::to_string(i);
-    const DWORD number = i;
-    ok = CreateWithValue(services, path.c_str(), "AdapterNumber", REG_DWORD, &number, sizeof number);
-  }
-  RegCloseKey(services);
-  const DWORD one = 1;
-  return ok && CreateWithValue(HKEY_LOCAL_MACHINE, kCatalogRow, "Physical", REG_DWORD, &one, sizeof one);
+  const std::string service = std::string(kServices) + "\\VELDRA";
+  bool ok = veldra_test::DeleteTree(service);
+  for (unsigned i = 0; i < adapters && ok; ++i)
+    ok = veldra_test::SetDword(service + "\\Device" + std::to_string(i), "AdapterNumber", i);
+  return ok && veldra_test::SetDword(kCatalogRow, "Physical", 1);
 }
 
 struct Finder {

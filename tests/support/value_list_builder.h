@@ -18,6 +18,11 @@ namespace veldra_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+inline Bytes Le32Bytes(std::uint32_t v) {
+  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+          static_cast<std::uint8_t>(v >> 24)};
+}
+
 class ListBuilder {
  public:
   ListBuilder& Record(std::int32_t type, const std::string& name, const Bytes& data) {
@@ -29,9 +34,7 @@ class ListBuilder {
     return *this;
   }
   ListBuilder& Dword(const std::string& name, std::uint32_t value) {
-    return Record(veldra::kRegDword, name,
-                  {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+    return Record(veldra::kRegDword, name, Le32Bytes(value));
   }
   // REG_SZ with its NUL counted in the size.
   ListBuilder& Sz(const std::string& name, const std::string& text) {

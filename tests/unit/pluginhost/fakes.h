@@ -17,6 +17,7 @@ using veldra_test::Bytes;
 using veldra_test::FakeHeap;
 using veldra_test::FakeLibrary;
 using veldra_test::FakeLoader;
+using veldra_test::Le32Bytes;
 using veldra_test::ListBuilder;
 
 // A write as the counting store's journal holds it, when it reached the store.
@@ -39,10 +40,6 @@ inline int Deletes(const CountingRegistryStore& store) {
   return n;
 }
 
-inline Bytes Le32Bytes(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-          static_cast<std::uint8_t>(v >> 24)};
-}
 inline Bytes SzBytes(const std::string& s) {
   Bytes b(s.begin(), s.end());
   b.push_back(0);

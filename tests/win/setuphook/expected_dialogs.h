@@ -1,5 +1,5 @@
-// The four setup dialogs as they must be: each template's caption, size and
-// controls (class, id, position, style, text) in template order. The template
+// The four setup dialogs as they must be: each template's frame and its
+// controls (style, position, id, class, text) in template order. The template
 // test compares the library's resources with them; the dialog tests derive
 // from them the texts a running dialog shows.
 #pragma once
@@ -11,78 +11,67 @@
 #include <vector>
 
 #include "resource.h"
+#include "tests/support/dialog_template.h"
 
 namespace hooktest {
 
-enum Kind : WORD { kButton = 0x80, kEdit = 0x81, kStatic = 0x82, kListBox = 0x83 };
-
-struct ExpectedControl {
-  Kind kind;
-  int id;
-  short x, y, cx, cy;
-  DWORD style;  // the control's type bits and any further required bits
-  std::string text;
-};
-
+// A template's id and what it must hold (see veldra_test::ExpectTemplate);
+// a control's style holds the bits that are checked.
 struct ExpectedDialog {
   int id;
-  std::string caption;
-  short cx, cy;
-  std::vector<ExpectedControl> controls;
+  veldra_test::DialogTemplate dialog;
 };
+
+constexpr DWORD kFrame = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_SETFONT;
 
 inline const ExpectedDialog kExitSetup = {
     IDD_EXIT_SETUP,
-    "Exit Setup",
-    263,
-    113,
-    {{kButton, 1, 73, 94, 50, 14, BS_DEFPUSHBUTTON, "Shutdown"},
-     {kButton, 2, 138, 94, 50, 14, BS_PUSHBUTTON, "Exit"},
-     {kStatic, -1, 6, 18, 208, 8, SS_LEFT, "The Tervalon ZOVORO Library has been successfully installed."},
-     {kStatic, -1, 6, 35, 245, 16, SS_LEFT,
-      "Select 'Shutdown' to shutdown  the system.  When the system is restarted,  the driver will "
-      "automatically load and run."},
-     {kStatic, -1, 6, 60, 249, 17, SS_LEFT,
-      "Select 'Exit' to exit Setup without starting the driver.  The system needs to be shutdown and "
-      "restarted before the driver will operate properly."}}};
+    veldra_test::Expected(
+        kFrame, 263, 113, "Exit Setup",
+        {{BS_DEFPUSHBUTTON, 73, 94, 50, 14, 1, "Button", "Shutdown"},
+         {BS_PUSHBUTTON, 138, 94, 50, 14, 2, "Button", "Exit"},
+         {SS_LEFT, 6, 18, 208, 8, -1, "Static",
+          "The Tervalon ZOVORO Library has been successfully installed."},
+         {SS_LEFT, 6, 35, 245, 16, -1, "Static",
+          "Select 'Shutdown' to shutdown  the system.  When the system is restarted,  the driver will "
+          "automatically load and run."},
+         {SS_LEFT, 6, 60, 249, 17, -1, "Static",
+          "Select 'Exit' to exit Setup without starting the driver.  The system needs to be shutdown and "
+          "restarted before the driver will operate properly."}})};
 
-inline const ExpectedDialog kWelcome = {IDD_WELCOME,
-                                        "Welcome",
-                                        263,
-                                        129,
-                                        {{kStatic, 1001, 11, 12, 242, 88, SS_LEFT, ""},
-                                         {kButton, 1, 73, 105, 50, 14, BS_DEFPUSHBUTTON, "Continue"},
-                                         {kButton, 2, 138, 105, 50, 14, BS_PUSHBUTTON, "Exit"}}};
+inline const ExpectedDialog kWelcome = {
+    IDD_WELCOME, veldra_test::Expected(kFrame, 263, 129, "Welcome",
+                                       {{SS_LEFT, 11, 12, 242, 88, 1001, "Static", ""},
+                                        {BS_DEFPUSHBUTTON, 73, 105, 50, 14, 1, "Button", "Continue"},
+                                        {BS_PUSHBUTTON, 138, 105, 50, 14, 2, "Button", "Exit"}})};
 
 inline const ExpectedDialog kDestination = {
     IDD_DESTINATION,
-    "Destination Directory",
-    185,
-    197,
-    {{kButton, 1, 38, 173, 50, 14, BS_DEFPUSHBUTTON, "OK"},
-     {kButton, 2, 95, 173, 50, 14, BS_PUSHBUTTON, "Cancel"},
-     {kEdit, 1005, 6, 39, 171, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, ""},
-     {kListBox, 1006, 6, 61, 171, 57,
-      LBS_SORT | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | WS_TABSTOP, ""},
-     {kStatic, -1, 45, 150, 35, 8, SS_LEFT, "Available:"},
-     {kStatic, -1, 45, 135, 32, 9, SS_LEFT, "Required:"},
-     {kStatic, 1007, 85, 135, 35, 8, SS_RIGHT, ""},
-     {kStatic, 1008, 85, 150, 35, 8, SS_RIGHT, ""},
-     {kStatic, -1, 125, 135, 11, 7, SS_LEFT, "Mb"},
-     {kStatic, -1, 125, 150, 11, 7, SS_LEFT, "Mb"},
-     {kStatic, -1, 6, 8, 170, 26, SS_LEFT,
-      "Select a destination directory for the ZOVORO demo programs and the driver configuration "
-      "utility."}}};
+    veldra_test::Expected(
+        kFrame, 185, 197, "Destination Directory",
+        {{BS_DEFPUSHBUTTON, 38, 173, 50, 14, 1, "Button", "OK"},
+         {BS_PUSHBUTTON, 95, 173, 50, 14, 2, "Button", "Cancel"},
+         {ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 6, 39, 171, 12, 1005, "Edit", ""},
+         {LBS_SORT | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | WS_TABSTOP, 6, 61, 171, 57,
+          1006, "ListBox", ""},
+         {SS_LEFT, 45, 150, 35, 8, -1, "Static", "Available:"},
+         {SS_LEFT, 45, 135, 32, 9, -1, "Static", "Required:"},
+         {SS_RIGHT, 85, 135, 35, 8, 1007, "Static", ""},
+         {SS_RIGHT, 85, 150, 35, 8, 1008, "Static", ""},
+         {SS_LEFT, 125, 135, 11, 7, -1, "Static", "Mb"},
+         {SS_LEFT, 125, 150, 11, 7, -1, "Static", "Mb"},
+         {SS_LEFT, 6, 8, 170, 26, -1, "Static",
+          "Select a destination directory for the ZOVORO demo programs and the driver configuration "
+          "utility."}})};
 
 inline const ExpectedDialog kIncompleteInstall = {
     IDD_INCOMPLETE_INSTALL,
-    "Incomplete Installation",
-    263,
-    73,
-    {{kButton, 1, 106, 54, 50, 14, BS_PUSHBUTTON, "Exit"},
-     {kStatic, -1, 14, 18, 233, 16, SS_LEFT,
-      "The Tervalon ZOVORO Library has not been completely installed.  The software must be "
-      "reinstalled before the driver will run properly."}}};
+    veldra_test::Expected(
+        kFrame, 263, 73, "Incomplete Installation",
+        {{BS_PUSHBUTTON, 106, 54, 50, 14, 1, "Button", "Exit"},
+         {SS_LEFT, 14, 18, 233, 16, -1, "Static",
+          "The Tervalon ZOVORO Library has not been completely installed.  The software must be "
+          "reinstalled before the driver will run properly."}})};
 
 // Control id (a label's -1 as the dialog reports it) and text of each control
 // of a running dialog, in template order; `shown` gives the texts the dialog
@@ -90,7 +79,7 @@ inline const ExpectedDialog kIncompleteInstall = {
 inline std::vector<std::pair<int, std::string>> ShownTexts(
     const ExpectedDialog& dialog, const std::vector<std::pair<int, std::string>>& shown = {}) {
   std::vector<std::pair<int, std::string>> texts;
-  for (const ExpectedControl& c : dialog.controls) {
+  for (const veldra_test::DialogItem& c : dialog.dialog.items) {
     std::string text = c.text;
     for (const auto& s : shown) {
       if (s.first == c.id) text = s.second;
