@@ -1,7 +1,6 @@
 // Decisions of setuphook.dll that need no window and no registry: kept apart
 // so that they can be tested on their own.
-#ifndef SETUPHOOK_LOGIC_H
-#define SETUPHOOK_LOGIC_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -51,5 +50,3 @@ DialogResult MapEndCode(DialogKind kind, std::intptr_t endCode);
 bool IsDriveSelection(const char* selected);
 
 }  // namespace setuphook
-
-#endif

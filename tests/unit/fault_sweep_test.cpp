@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,7 +82,7 @@ World* World::current = nullptr;
 // the failed call went.
 struct Command {
   const char* name;
-  std::function<void(World&)> run;
+  void (*run)(World&);
 };
 
 // After a failed write, nothing else of that write sequence may follow.
@@ -125,168 +124,156 @@ SaveResult Save(World& w, const char* type, AdapterNumber number, const void* li
   return result;
 }
 
-const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {
-      {"New",
-       [](World& w) {
-         Key service = w.Service();
-         const AdapterNumber number = NewAdapter(w.store, service);
-         EXPECT_FALSE(Changed(w.store));
-         // Without a catalogue or a placeholder nothing is created; else the
-         // placeholder is there (its number may be taken when an enumeration
-         // failed: then the save asks before it replaces anything).
-         if (number == kNoAdapterNumber) {
-           EXPECT_FALSE(w.Exists("LogicalDevice2"));
-         } else {
-           EXPECT_LE(number, 2u);
-           EXPECT_TRUE(w.Exists(DeviceKeyName(number, false)));
+const Command kCommands[] = {
+    {"New",
+     [](World& w) {
+       Key service = w.Service();
+       const AdapterNumber number = NewAdapter(w.store, service);
+       EXPECT_FALSE(Changed(w.store));
+       // Without a catalogue or a placeholder nothing is created; else the
+       // placeholder is there (its number may be taken when an enumeration
+       // failed: then the save asks before it replaces anything).
+       if (number == kNoAdapterNumber) {
+         EXPECT_FALSE(w.Exists("LogicalDevice2"));
+       } else {
+         EXPECT_LE(number, 2u);
+         EXPECT_TRUE(w.Exists(DeviceKeyName(number, false)));
+       }
+     }},
+    {"Edit (open)",
+     [](World& w) {
+       Key service = w.Service();
+       Key device;
+       const Listed listed = OpenListedAdapter(service, 0, 0, &device);
+       EXPECT_EQ(listed == Listed::Done, static_cast<bool>(device));
+       if (!device) return;
+       std::string type = "Unknown";
+       AdapterNumber number = 0;
+       ReadDeviceValues(device, &type, &number);
+       EXPECT_TRUE(type == "Unknown" || type == "VA85 Family") << type;
+       EXPECT_EQ(0u, number);
+       const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+       EXPECT_LE(catalog.count, 2u);
+       if (!catalog.empty()) {
+         EXPECT_EQ(catalog.count + 1, catalog.rows.size());
+       }
+       void* list = ReadSettings(w.store, w.loader, catalog, 0, number, nullptr);
+       EXPECT_EQ(0, w.loader.loaded);
+       EXPECT_FALSE(Changed(w.store));
+       ReleaseList(w.loader, list);
+       EXPECT_EQ(0u, w.loader.heap.Live());
+     }},
+    {"Edit (save, free number)",
+     [](World& w) {
+       void* list = w.loader.heap.Alloc(ListBuilder().Dword("NodeAddress", 17).End().bytes());
+       Save(w, "Virtual Node", 5, list);
+       EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
+       ReleaseList(w.loader, list);
+     }},
+    {"Edit (save, update with Yes)",
+     [](World& w) {
+       Save(w, "VA85 Family", 1);
+       // The old key goes only after the question; the new one is written
+       // whether or not that delete worked.
+       if (!Journal(w.store, StoreOp::DeleteKey).empty()) {
+         EXPECT_EQ(1u, w.prompts.asked.size());
+       }
+     }},
+    {"Edit (save, update with No)",
+     [](World& w) {
+       w.prompts.answer = false;
+       // A No changes nothing; a clash missed by a failed enumeration is
+       // written like a free number.
+       const SaveResult result = Save(w, "Virtual Node", 0);
+       if (!w.prompts.asked.empty()) {
+         EXPECT_EQ(SaveResult::ShowAgain, result);
+       }
+       EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
+     }},
+    {"Delete",
+     [](World& w) {
+       Key service = w.Service();
+       const Listed listed = DeleteListedAdapter(service, 1, 1);
+       EXPECT_TRUE(Journal(w.store, StoreOp::SetValue).empty());
+       const auto deleted = Journal(w.store, StoreOp::DeleteKey);
+       EXPECT_LE(deleted.size(), 1u);
+       if (!deleted.empty()) {
+         EXPECT_EQ("LogicalDevice1", deleted[0]);
+       }
+       EXPECT_EQ(listed == Listed::Done, !w.Exists("LogicalDevice1"));
+       EXPECT_TRUE(w.Exists("Device0"));
+     }},
+    {"Close (physical adapter)",
+     [](World& w) {
+       ApplyServiceStartValues(w.store);
+       EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
+       // Every missing value is attempted whatever became of the others;
+       // the one already there is kept unless asking for it failed.
+       const auto sets = Journal(w.store, StoreOp::SetValue);
+       if (!sets.empty() && Journal(w.store, StoreOp::DeleteValue).empty()) {
+         EXPECT_GE(sets.size(), 4u);
+         if (std::find(sets.begin(), sets.end(), "Start") == sets.end()) {
+           EXPECT_EQ(3u, w.Dword("", "Start"));
          }
-       }},
-      {"Edit (open)",
-       [](World& w) {
-         Key service = w.Service();
-         Key device;
-         const Listed listed = OpenListedAdapter(service, 0, 0, &device);
-         EXPECT_EQ(listed == Listed::Done, static_cast<bool>(device));
-         if (!device) return;
-         std::string type = "Unknown";
-         AdapterNumber number = 0;
-         ReadDeviceValues(device, &type, &number);
-         EXPECT_TRUE(type == "Unknown" || type == "VA85 Family") << type;
-         EXPECT_EQ(0u, number);
-         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
-         EXPECT_LE(catalog.count, 2u);
-         if (!catalog.empty()) {
-           EXPECT_EQ(catalog.count + 1, catalog.rows.size());
-         }
-         void* list = ReadSettings(w.store, w.loader, catalog, 0, number, nullptr);
-         EXPECT_EQ(0, w.loader.loaded);
-         EXPECT_FALSE(Changed(w.store));
-         ReleaseList(w.loader, list);
-         EXPECT_EQ(0u, w.loader.heap.Live());
-       }},
-      {"Edit (save, free number)",
-       [](World& w) {
-         void* list = w.loader.heap.Alloc(ListBuilder().Dword("NodeAddress", 17).End().bytes());
-         Save(w, "Virtual Node", 5, list);
-         EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
-         ReleaseList(w.loader, list);
-       }},
-      {"Edit (save, update with Yes)",
-       [](World& w) {
-         Save(w, "VA85 Family", 1);
-         // The old key goes only after the question; the new one is written
-         // whether or not that delete worked.
-         if (!Journal(w.store, StoreOp::DeleteKey).empty()) {
-           EXPECT_EQ(1u, w.prompts.asked.size());
-         }
-       }},
-      {"Edit (save, update with No)",
-       [](World& w) {
-         w.prompts.answer = false;
-         // A No changes nothing; a clash missed by a failed enumeration is
-         // written like a free number.
-         const SaveResult result = Save(w, "Virtual Node", 0);
-         if (!w.prompts.asked.empty()) {
-           EXPECT_EQ(SaveResult::ShowAgain, result);
-         }
-         EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
-       }},
-      {"Delete",
-       [](World& w) {
-         Key service = w.Service();
-         const Listed listed = DeleteListedAdapter(service, 1, 1);
-         EXPECT_TRUE(Journal(w.store, StoreOp::SetValue).empty());
-         const auto deleted = Journal(w.store, StoreOp::DeleteKey);
-         EXPECT_LE(deleted.size(), 1u);
-         if (!deleted.empty()) {
-           EXPECT_EQ("LogicalDevice1", deleted[0]);
-         }
-         EXPECT_EQ(listed == Listed::Done, !w.Exists("LogicalDevice1"));
-         EXPECT_TRUE(w.Exists("Device0"));
-       }},
-      {"Close (physical adapter)",
-       [](World& w) {
-         ApplyServiceStartValues(w.store);
-         EXPECT_TRUE(Journal(w.store, StoreOp::DeleteKey).empty());
-         // Every missing value is attempted whatever became of the others;
-         // the one already there is kept unless asking for it failed.
-         const auto sets = Journal(w.store, StoreOp::SetValue);
-         if (!sets.empty() && Journal(w.store, StoreOp::DeleteValue).empty()) {
-           EXPECT_GE(sets.size(), 4u);
-           if (std::find(sets.begin(), sets.end(), "Start") == sets.end()) {
-             EXPECT_EQ(3u, w.Dword("", "Start"));
-           }
-         }
-       }},
-      {"Close (no physical adapter)",
-       [](World& w) {
-         OpenServiceKey(w.memory).DeleteSubkey("Device0");
-         ApplyServiceStartValues(w.store);
-         EXPECT_TRUE(Journal(w.store, StoreOp::SetValue).empty());
-         const auto deletes = Journal(w.store, StoreOp::DeleteValue);
-         EXPECT_TRUE(deletes.empty() || deletes.size() == 5u) << deletes.size();
-       }},
-      {"Catalogue load",
-       [](World& w) {
-         const DeviceTypeCatalog catalog = LoadCatalog(w.store);
-         EXPECT_FALSE(Changed(w.store));
-         if (catalog.empty()) return;
-         const DeviceTypeRecord* va85 = FindDeviceType(catalog, "VA85 Family");
-         // A path that could not be read or expanded is no plug-in at all.
-         if (va85 != nullptr) {
-           EXPECT_TRUE(std::string(va85->configDll) == "C:\\plug\\va85.dll" ||
-                       std::string(va85->configDll) == "None")
-               << va85->configDll;
-         }
-         EXPECT_EQ(1,
-                   std::count_if(catalog.rows.begin(), catalog.rows.end(), [](const DeviceTypeRecord& row) {
-                     return std::string(row.name) == "Unknown";
-                   }));
-       }},
-      {"Plug-in settings (read, write)",
-       [](World& w) {
-         const DeviceTypeCatalog catalog = LoadCatalog(w.memory);
-         void* list = ReadSettings(w.store, w.loader, catalog, 0, 0, nullptr);
-         Key device = OpenServiceKey(w.store).Open("Device0", Access::All);
-         const bool written = WriteDeviceValues(w.loader, device, list, 0, "VA85 Family");
-         ExpectNothingWrittenAfterAFailedWrite(w.store);
-         EXPECT_EQ(written, device && Journal(w.store, StoreOp::SetValue, true).empty());
-         if (list != nullptr && written) {
-           EXPECT_EQ(10u, w.Dword("Device0", "NodeAddress"));
-         }
-         ReleaseList(w.loader, list);
-         EXPECT_EQ(0u, w.loader.heap.Live());
-       }},
-  };
-  return commands;
-}
+       }
+     }},
+    {"Close (no physical adapter)",
+     [](World& w) {
+       OpenServiceKey(w.memory).DeleteSubkey("Device0");
+       ApplyServiceStartValues(w.store);
+       EXPECT_TRUE(Journal(w.store, StoreOp::SetValue).empty());
+       const auto deletes = Journal(w.store, StoreOp::DeleteValue);
+       EXPECT_TRUE(deletes.empty() || deletes.size() == 5u) << deletes.size();
+     }},
+    {"Catalogue load",
+     [](World& w) {
+       const DeviceTypeCatalog catalog = LoadCatalog(w.store);
+       EXPECT_FALSE(Changed(w.store));
+       if (catalog.empty()) return;
+       const DeviceTypeRecord* va85 = FindDeviceType(catalog, "VA85 Family");
+       // A path that could not be read or expanded is no plug-in at all.
+       if (va85 != nullptr) {
+         EXPECT_TRUE(std::string(va85->configDll) == "C:\\plug\\va85.dll" ||
+                     std::string(va85->configDll) == "None")
+             << va85->configDll;
+       }
+       EXPECT_EQ(1, std::count_if(catalog.rows.begin(), catalog.rows.end(), [](const DeviceTypeRecord& row) {
+                   return std::string(row.name) == "Unknown";
+                 }));
+     }},
+    {"Plug-in settings (read, write)",
+     [](World& w) {
+       const DeviceTypeCatalog catalog = LoadCatalog(w.memory);
+       void* list = ReadSettings(w.store, w.loader, catalog, 0, 0, nullptr);
+       Key device = OpenServiceKey(w.store).Open("Device0", Access::All);
+       const bool written = WriteDeviceValues(w.loader, device, list, 0, "VA85 Family");
+       ExpectNothingWrittenAfterAFailedWrite(w.store);
+       EXPECT_EQ(written, device && Journal(w.store, StoreOp::SetValue, true).empty());
+       if (list != nullptr && written) {
+         EXPECT_EQ(10u, w.Dword("Device0", "NodeAddress"));
+       }
+       ReleaseList(w.loader, list);
+       EXPECT_EQ(0u, w.loader.heap.Live());
+     }},
+};
 
-// The errors the platform gives for each call (a failed expansion is 0).
-std::vector<long> ErrorsOf(StoreOp op) {
-  switch (op) {
-    case StoreOp::OpenOrCreate:
-    case StoreOp::DeleteValue:
-    case StoreOp::DeleteKey:
-      return {kErrAccessDenied, kErrFileNotFound};
-    case StoreOp::EnumKey:
-      return {kErrAccessDenied, kErrMoreData, kErrNoMoreItems};
-    case StoreOp::QueryValue:
-      return {kErrAccessDenied, kErrFileNotFound, kErrMoreData};
-    case StoreOp::SetValue:
-      return {kErrAccessDenied};
-    case StoreOp::Expand:
-      return {0};
-    case StoreOp::Close:
-      break;  // nobody looks at a close's result
-  }
-  return {};
-}
+// The errors the platform gives for each call, in the order of StoreOp (a
+// failed expansion is 0; nobody looks at a close's result).
+const std::vector<long> kErrors[kStoreOpCount] = {
+    {kErrAccessDenied, kErrFileNotFound},                // OpenOrCreate
+    {kErrAccessDenied, kErrMoreData, kErrNoMoreItems},   // EnumKey
+    {kErrAccessDenied, kErrFileNotFound, kErrMoreData},  // QueryValue
+    {kErrAccessDenied},                                  // SetValue
+    {kErrAccessDenied, kErrFileNotFound},                // DeleteValue
+    {kErrAccessDenied, kErrFileNotFound},                // DeleteKey
+    {},                                                  // Close
+    {0},                                                 // Expand
+};
 
 TEST(FaultSweep, EveryCommandSurvivesEachFailedStoreCall) {
   std::size_t pairs = 0;
   std::size_t runs = 0;
-  for (const Command& command : Commands()) {
+  for (const Command& command : kCommands) {
     std::uint64_t calls[kStoreOpCount] = {};
     {
       World clean;
@@ -296,7 +283,7 @@ TEST(FaultSweep, EveryCommandSurvivesEachFailedStoreCall) {
       EXPECT_EQ(0u, clean.memory.OpenHandleCount()) << command.name;
     }
     for (std::size_t op = 0; op < kStoreOpCount; ++op) {
-      const std::vector<long> errors = ErrorsOf(static_cast<StoreOp>(op));
+      const std::vector<long>& errors = kErrors[op];
       for (std::uint64_t nth = 1; nth <= calls[op] && !errors.empty(); ++nth) {
         ++pairs;
         for (long error : errors) {

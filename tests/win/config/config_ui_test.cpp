@@ -143,6 +143,12 @@ class ConfigUi : public ::testing::Test {
     Start();
     return EditLine(line);
   }
+  // The catalogue and the logical adapter 3, with Edit Device open on it.
+  HWND EditLogical3() {
+    AddCatalog();
+    AddAdapter("LogicalDevice3", kVirtual, 3);
+    return StartAndEdit(0);
+  }
   // Setup in Edit Device: the demo plug-in's settings dialog, or null.
   HWND Setup(HWND edit) {
     PostCommand(edit, IDC_SETUP);
@@ -331,9 +337,7 @@ TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
 }
 
 TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  HWND edit = StartAndEdit(0);
+  HWND edit = EditLogical3();
   ASSERT_NE(nullptr, edit);
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, " 5 "));  // blanks around it are fine
   EXPECT_TRUE(Save(edit, kNoQuestion, false));
@@ -343,9 +347,7 @@ TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
 }
 
 TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  HWND edit = StartAndEdit(0);
+  HWND edit = EditLogical3();
   ASSERT_NE(nullptr, edit);
   ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
   EXPECT_TRUE(Save(edit, 3, true));
@@ -356,9 +358,7 @@ TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
 }
 
 TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  HWND edit = StartAndEdit(0);
+  HWND edit = EditLogical3();
   ASSERT_NE(nullptr, edit);
   HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
 
@@ -699,9 +699,7 @@ TEST_F(ConfigUi, DoubleClickEditsTheLineLikeTheEditButton) {
 }
 
 TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  HWND edit = StartAndEdit(0);
+  HWND edit = EditLogical3();
   ASSERT_NE(nullptr, edit);
   HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "101"));

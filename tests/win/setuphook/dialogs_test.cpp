@@ -163,16 +163,14 @@ TEST(Dialogs, IncompleteInstallEndsWithSuccessAndIgnoresEscape) {
   }
   // Escape asks for button 2, which this dialog does not have.
   bool openAfterEscape = false;
-  bool found = false;
   DialogDriver driver("Incomplete Installation", [&](HWND dialog) {
-    found = true;
     PressKey(dialog, VK_ESCAPE);
     Sleep(300);
     openAfterEscape = IsWindowVisible(dialog) != FALSE;
     Click(dialog, IDOK);
   });
   const CallResult r = TheEnv().shipped->CallWithCount("DlgFail", 2, {"x", "y"});
-  ASSERT_TRUE(found);
+  ASSERT_TRUE(driver.Found());
   EXPECT_TRUE(openAfterEscape);
   EXPECT_EQ(r.text, "Success");
 }
@@ -281,14 +279,12 @@ TEST_F(Destination, OkReturnsTheTypedDirectoryCutTo127Characters) {
     std::string result;
   } cases[] = {{"D:\\ZOVORO", "D:\\ZOVORO"}, {typed, typed.substr(0, 127)}, {"Cancel", "Cancel"}};
   for (const auto& c : cases) {
-    bool found = false;
     DialogDriver driver("Destination Directory", [&](HWND dialog) {
-      found = true;
       SetDlgItemTextA(dialog, IDC_DEST_PATH, c.typed.c_str());
       Click(dialog, IDOK);
     });
     const CallResult r = TheEnv().seam->Call("DlgDestination", {"C:\\ZOVORO", "5"});
-    ASSERT_TRUE(found);
+    ASSERT_TRUE(driver.Found());
     EXPECT_EQ(r.flag, TRUE);
     EXPECT_EQ(r.text, c.result);
   }
@@ -306,14 +302,12 @@ TEST_F(Destination, CancelEscapeAndCloseAllCancel) {
 }
 
 TEST_F(Destination, EmptyDestinationIsRefusedWithAMessage) {
-  bool found = false;
   bool boxFound = false;
   std::string boxCaption, boxText;
   bool okOnly = false;
   bool stopIcon = false;
   bool stillOpen = false;
   DialogDriver driver("Destination Directory", [&](HWND dialog) {
-    found = true;
     SetDlgItemTextA(dialog, IDC_DEST_PATH, "");
     Click(dialog, IDOK);
     HWND box = hooktest::WaitForDialog(GetWindowThreadProcessId(dialog, nullptr), nullptr, dialog);
@@ -334,7 +328,7 @@ TEST_F(Destination, EmptyDestinationIsRefusedWithAMessage) {
     Click(dialog, IDOK);
   });
   const CallResult r = TheEnv().shipped->Call("DlgDestination", {"C:\\ZOVORO", "5"});
-  ASSERT_TRUE(found);
+  ASSERT_TRUE(driver.Found());
   ASSERT_TRUE(boxFound);
   EXPECT_EQ(boxText, "Must enter a destination.");
   EXPECT_EQ(boxCaption, "Error");
@@ -353,9 +347,7 @@ TEST_F(Destination, ListMovesIntoDirectoriesAndDrivesUpdateTheFigure) {
   Step intoWindows, toZ, toC, focusAgain;
   std::string initialAvailable;
   std::vector<std::string> queriesAfterWindows;
-  bool found = false;
   DialogDriver driver("Destination Directory", [&](HWND dialog) {
-    found = true;
     initialAvailable = ItemText(dialog, IDC_DEST_AVAILABLE);
     auto record = [&](Step* s, const char* entry, WORD notification) {
       s->selected = SelectEntry(dialog, entry, notification);
@@ -376,7 +368,7 @@ TEST_F(Destination, ListMovesIntoDirectoriesAndDrivesUpdateTheFigure) {
     Click(dialog, IDCANCEL);
   });
   const CallResult r = TheEnv().seam->Call("DlgDestination", {"C:\\ZOVORO", "5"});
-  ASSERT_TRUE(found);
+  ASSERT_TRUE(driver.Found());
   EXPECT_EQ(r.text, "Cancel");
   EXPECT_EQ(initialAvailable, "8192");
   // A directory entry: the list moves in; drive and figure stay.

@@ -1,8 +1,7 @@
 // Helpers for the setuphook.dll tests: calling exports the way the setup
 // interpreter does, and driving the library's modal dialogs from a second
 // thread with bounded waits.
-#ifndef TESTS_WIN_SETUPHOOK_HOOK_UTIL_H
-#define TESTS_WIN_SETUPHOOK_HOOK_UTIL_H
+#pragma once
 
 #include <windows.h>
 
@@ -18,6 +17,9 @@ struct CallResult {
   std::string text;
   LPSTR address;  // what the export stored through its result argument
 };
+
+// The text of a call that returned TRUE; a FALSE flag shows in front of it.
+inline std::string Answer(const CallResult& r) { return r.flag == TRUE ? r.text : "FALSE " + r.text; }
 
 class HookLibrary {
  public:
@@ -74,5 +76,3 @@ bool WaitGone(HWND window, DWORD timeoutMs = 5000);
 std::string TempDir();  // a fresh directory for this test program, trailing backslash
 
 }  // namespace hooktest
-
-#endif

@@ -90,9 +90,7 @@ TEST_F(Registry, WritesEveryValueAndLeavesOthersAlone) {
   ASSERT_TRUE(veldra_test::SetString(kCatalogRow, "Note", "row note"));
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    const CallResult r = Modify("D:\\ZOVORO");
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Success");
+    EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO")), "Success");
     ExpectDriverKeys();
     ExpectCatalogRow("D:\\ZOVORO\\VDREDTSA.DLL");
     EXPECT_TRUE(HasValue(kService, "Extra", REG_SZ, Sz("kept")));
@@ -115,9 +113,7 @@ TEST_F(Registry, DirectoryTooLongForTheCatalogueIsRefused) {
   EXPECT_EQ(Bytes(kCatalogRow, "ConfigDll").size(), 128u);
 
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE");
-  const CallResult r = Modify(longest + "x");
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(Modify(longest + "x")), "Cancel");
   // No row at all rather than a cut path or one without its plug-in.
   EXPECT_FALSE(KeyExists(kCatalogRow));
   ExpectDriverKeys();
@@ -179,9 +175,7 @@ int Faults::closed;
 
 TEST_F(Registry, CatalogueRowIsWrittenWhenTheServiceKeyCannotBeOpened) {
   Faults::Install({kService}, {});
-  const CallResult r = Modify("D:\\ZOVORO", TheEnv().seam);
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Success");
+  EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO", TheEnv().seam)), "Success");
   EXPECT_FALSE(KeyExists(kDriverLog));
   EXPECT_FALSE(KeyExists(kPerformance));
   EXPECT_FALSE(KeyExists(kLibraryLog));
@@ -232,16 +226,12 @@ TEST_F(Registry, Step4OutcomeDoesNotMatterButStep5Does) {
   EXPECT_TRUE(ValueExists(kPerformance, "Close"));
 
   Faults::Install({}, {"ConfigDll"});
-  const CallResult failedWrite = Modify("D:\\ZOVORO", TheEnv().seam);
-  EXPECT_EQ(failedWrite.flag, TRUE);
-  EXPECT_EQ(failedWrite.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO", TheEnv().seam)), "Cancel");
   // The row's other values were still attempted.
   EXPECT_TRUE(HasValue(kCatalogRow, "Physical", REG_DWORD, Dword(1)));
 
   Faults::Install({kCatalogRow}, {});
-  const CallResult failedKey = Modify("D:\\ZOVORO", TheEnv().seam);
-  EXPECT_EQ(failedKey.flag, TRUE);
-  EXPECT_EQ(failedKey.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO", TheEnv().seam)), "Cancel");
   // Nothing already written is rolled back.
   ExpectDriverKeys();
   EXPECT_EQ(Faults::closed, Faults::opened);
