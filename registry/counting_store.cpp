@@ -24,9 +24,9 @@ bool CountingRegistryStore::Tick(StoreOp op) {
 long CountingRegistryStore::Note(StoreOp op, const char* name, long rc, std::uint32_t type, const void* data,
                                  std::uint32_t size) {
   const auto* bytes = static_cast<const std::uint8_t*>(data);
-  changes.push_back({op, name != nullptr ? name : "", type,
-                     bytes != nullptr ? std::vector<std::uint8_t>(bytes, bytes + size) : std::vector<std::uint8_t>(),
-                     rc});
+  changes.push_back(
+      {op, name != nullptr ? name : "", type,
+       bytes != nullptr ? std::vector<std::uint8_t>(bytes, bytes + size) : std::vector<std::uint8_t>(), rc});
   return rc;
 }
 
@@ -57,11 +57,13 @@ long CountingRegistryStore::SetValue(KeyHandle key, const char* name, std::uint3
 }
 
 long CountingRegistryStore::DeleteValue(KeyHandle key, const char* name) {
-  return Note(StoreOp::DeleteValue, name, Tick(StoreOp::DeleteValue) ? failError_ : inner_.DeleteValue(key, name));
+  return Note(StoreOp::DeleteValue, name,
+              Tick(StoreOp::DeleteValue) ? failError_ : inner_.DeleteValue(key, name));
 }
 
 long CountingRegistryStore::DeleteKey(KeyHandle parent, const char* name) {
-  return Note(StoreOp::DeleteKey, name, Tick(StoreOp::DeleteKey) ? failError_ : inner_.DeleteKey(parent, name));
+  return Note(StoreOp::DeleteKey, name,
+              Tick(StoreOp::DeleteKey) ? failError_ : inner_.DeleteKey(parent, name));
 }
 
 void CountingRegistryStore::Close(KeyHandle key) {

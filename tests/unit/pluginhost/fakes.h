@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "registry/plugins.h"
 #include "registry/counting_store.h"
+#include "registry/plugins.h"
 #include "registry/store.h"
 #include "tests/support/fake_plugins.h"
 

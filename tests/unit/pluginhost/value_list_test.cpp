@@ -137,9 +137,9 @@ TEST_F(WriteDeviceValuesTest, RecordsAreWrittenExactlyAndInOrderBeforeTheProgram
   void* list = List(ListBuilder().Dword("Baud", 19200).Sz("Port", "COM1").End());
   EXPECT_TRUE(Write(recorder, list));
   const std::vector<ValueWrite> expected{{"Baud", kRegDword, Le32Bytes(19200)},
-                                                    {"Port", kRegSz, SzBytes("COM1")},
-                                                    AdapterNumberWrite(),
-                                                    DeviceTypeWrite()};
+                                         {"Port", kRegSz, SzBytes("COM1")},
+                                         AdapterNumberWrite(),
+                                         DeviceTypeWrite()};
   EXPECT_EQ(Writes(recorder), expected);
   EXPECT_EQ(Writes(recorder)[1].data.size(), 5u);
   EXPECT_EQ(Deletes(recorder), 0);
@@ -170,9 +170,9 @@ TEST_F(WriteDeviceValuesTest, ProgramsOwnValuesReplaceRecordsOfTheSameName) {
 TEST_F(WriteDeviceValuesTest, UnterminatedListStillGetsTheProgramsValues) {
   void* list = List(ListBuilder().Dword("Baud", 1).Le32(kRegSz).Raw("Trunc"));
   EXPECT_TRUE(Write(recorder, list));
-  EXPECT_EQ(Writes(recorder),
-            (std::vector<ValueWrite>{
-                {"Baud", kRegDword, Le32Bytes(1)}, AdapterNumberWrite(), DeviceTypeWrite()}));
+  EXPECT_EQ(
+      Writes(recorder),
+      (std::vector<ValueWrite>{{"Baud", kRegDword, Le32Bytes(1)}, AdapterNumberWrite(), DeviceTypeWrite()}));
 }
 
 // Memory of unknown extent (not from the global heap) cannot be bounded, so
