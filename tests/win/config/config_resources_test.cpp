@@ -31,11 +31,6 @@ class ConfigResources : public ::testing::Test {
     veldra_test::ExpectTemplate(module_, id, 0, expected,
                                 [](const Item& e, const Item& a) { return e.style == a.style; });
   }
-  Template Load(int id) {
-    Template t;
-    EXPECT_TRUE(veldra_test::ReadDialogTemplate(module_, id, 0, &t)) << "no template " << id;
-    return t;
-  }
 
   HMODULE module_ = nullptr;
 };
@@ -72,7 +67,8 @@ TEST_F(ConfigResources, EditDeviceTemplate) {
 }
 
 TEST_F(ConfigResources, AboutBoxTemplate) {
-  const Template t = Load(IDD_ABOUTBOX);
+  Template t;
+  ASSERT_TRUE(veldra_test::ReadDialogTemplate(module_, IDD_ABOUTBOX, 0, &t));
   EXPECT_EQ(kDialogStyle | DS_SETFONT, t.style);
   EXPECT_EQ(217, t.cx);
   EXPECT_EQ(156, t.cy);

@@ -100,8 +100,7 @@ TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
         RunDialog(*TheEnv().shipped, "DlgWelcome", {"Welcome to the set-up."}, "Welcome", &seen, c.action);
     SCOPED_TRACE(c.text);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, c.text);
+    EXPECT_EQ(hooktest::Answer(r), c.text);
     EXPECT_EQ(seen.controls, ShownTexts(hooktest::kWelcome, {{IDC_WELCOME_TEXT, "Welcome to the set-up."}}));
     EXPECT_EQ(seen.owner, TheEnv().owner);
     EXPECT_TRUE(seen.centred);
@@ -141,8 +140,7 @@ TEST(Dialogs, ExitSetupTakesAnyCountAndMapsEachEnding) {
     const CallResult r = TheEnv().shipped->CallWithCount("DlgExit", c.count, {"a", "b", "c", "d", "e"});
     SCOPED_TRACE(c.text);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, c.text);
+    EXPECT_EQ(hooktest::Answer(r), c.text);
     EXPECT_EQ(seen.controls, ShownTexts(hooktest::kExitSetup));
     EXPECT_TRUE(seen.centred);
     EXPECT_TRUE(seen.defaultButton1);
@@ -155,8 +153,7 @@ TEST(Dialogs, IncompleteInstallEndsWithSuccessAndIgnoresEscape) {
     const CallResult r =
         RunDialog(*TheEnv().shipped, "DlgFail", {}, "Incomplete Installation", &seen, action);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Success");
+    EXPECT_EQ(hooktest::Answer(r), "Success");
     EXPECT_EQ(seen.controls, ShownTexts(hooktest::kIncompleteInstall));
     EXPECT_FALSE(seen.defaultButton1);
     EXPECT_TRUE(seen.centred);
@@ -256,8 +253,7 @@ TEST_F(Destination, ShowsDefaultsAndListsTheDriveRoot) {
   });
   const CallResult r = TheEnv().seam->Call("DlgDestination", {defaultDir, "12"});
   ASSERT_TRUE(seen.found);
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(r), "Cancel");
   EXPECT_EQ(seen.controls, ShownTexts(hooktest::kDestination, {{IDC_DEST_PATH, defaultDir},
                                                                {IDC_DEST_REQUIRED, "12"},
                                                                {IDC_DEST_AVAILABLE, "8192"}}));
@@ -285,8 +281,7 @@ TEST_F(Destination, OkReturnsTheTypedDirectoryCutTo127Characters) {
     });
     const CallResult r = TheEnv().seam->Call("DlgDestination", {"C:\\ZOVORO", "5"});
     ASSERT_TRUE(driver.Found());
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, c.result);
+    EXPECT_EQ(hooktest::Answer(r), c.result);
   }
 }
 
@@ -296,8 +291,7 @@ TEST_F(Destination, CancelEscapeAndCloseAllCancel) {
     const CallResult r = RunDialog(*TheEnv().shipped, "DlgDestination", {"C:\\ZOVORO", "5"},
                                    "Destination Directory", &seen, action);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Cancel");
+    EXPECT_EQ(hooktest::Answer(r), "Cancel");
   }
 }
 

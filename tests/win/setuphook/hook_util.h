@@ -18,6 +18,12 @@ struct CallResult {
   LPSTR address;  // what the export stored through its result argument
 };
 
+// An export and the argument count to call it with.
+struct NamedCount {
+  const char* name;
+  DWORD count;
+};
+
 // The text of a call that returned TRUE; a FALSE flag shows in front of it.
 inline std::string Answer(const CallResult& r) { return r.flag == TRUE ? r.text : "FALSE " + r.text; }
 

@@ -24,15 +24,11 @@ TEST(NoActiveWindow, WindowExportsRefuseBeforeTheCountTest) {
     veldra_test::ScratchMachine scratch("Software\\HookTestNoWindow");
     ASSERT_TRUE(scratch.redirected());
 
-    struct Case {
-      const char* name;
-      DWORD count;
-    };
     // Wrong counts where a count is required, so the order of the tests shows.
-    const Case cases[] = {{"DlgWelcome", 2}, {"DlgDestination", 1}, {"ModifyRegistry", 0},
-                          {"ChangeDir", 0},  {"ChangeDir", 1},      {"DlgExit", 0},
-                          {"DlgFail", 3},    {"ModifyRegistry", 1}, {"DlgWelcome", 1}};
-    for (const Case& c : cases) {
+    const hooktest::NamedCount cases[] = {{"DlgWelcome", 2}, {"DlgDestination", 1}, {"ModifyRegistry", 0},
+                                          {"ChangeDir", 0},  {"ChangeDir", 1},      {"DlgExit", 0},
+                                          {"DlgFail", 3},    {"ModifyRegistry", 1}, {"DlgWelcome", 1}};
+    for (const hooktest::NamedCount& c : cases) {
       const CallResult r = lib.CallWithCount(c.name, c.count, {"C:\\", "x", "y"});
       EXPECT_EQ(r.flag, FALSE) << c.name;
       EXPECT_EQ(r.text, "No active window") << c.name;

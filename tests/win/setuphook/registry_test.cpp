@@ -82,11 +82,9 @@ class Registry : public ::testing::Test {
 
 TEST_F(Registry, WritesEveryValueAndLeavesOthersAlone) {
   // What config keeps in an existing service key: an adapter and a value of its own.
-  const DWORD three = 3;
-  const DWORD seven = 7;
-  ASSERT_TRUE(veldra_test::SetDword(kService, "Start", three));
+  ASSERT_TRUE(veldra_test::SetDword(kService, "Start", 3));
   ASSERT_TRUE(veldra_test::SetString(kService, "Extra", "kept"));
-  ASSERT_TRUE(veldra_test::SetDword(std::string(kService) + "\\Device0", "AdapterNumber", seven));
+  ASSERT_TRUE(veldra_test::SetDword(std::string(kService) + "\\Device0", "AdapterNumber", 7));
   ASSERT_TRUE(veldra_test::SetString(kCatalogRow, "Note", "row note"));
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
