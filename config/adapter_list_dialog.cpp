@@ -3,24 +3,11 @@
 #include <string>
 
 #include "config/edit_device_dialog.h"
-#include "config/resource.h"
-#include "registry/catalog.h"
+#include "registry/adapter_commands.h"
 #include "registry/device_keys.h"
 #include "registry/start_values.h"
 
 namespace veldra::config {
-
-BusyFlag AdapterListDialog::busy_;
-
-const Command<AdapterListDialog> AdapterListDialog::kCommands[] = {
-    {IDC_NEW, BN_CLICKED, &AdapterListDialog::OnNew},
-    {IDC_ADAPTER_LIST, LBN_DBLCLK, &AdapterListDialog::OnDoubleClick},
-    {IDC_DELETE, BN_CLICKED, &AdapterListDialog::OnDelete},
-    {IDC_EDIT, BN_CLICKED, &AdapterListDialog::OnEdit},
-    {kWindowClose, 0, &AdapterListDialog::OnClose},
-    {IDC_CLOSE, BN_CLICKED, &AdapterListDialog::OnOK},
-    {IDCANCEL, BN_CLICKED, &AdapterListDialog::OnCancel},
-};
 
 namespace {
 
@@ -29,20 +16,11 @@ std::string ListLine(HWND list, int index) { return LineText(list, LB_GETTEXTLEN
 }  // namespace
 
 AdapterListDialog::AdapterListDialog(RegistryStore& store, PluginLoader& loader)
-    : Dialog(IDD_ADAPTER_LIST, nullptr), store_(store), loader_(loader) {}
-
-AdapterListDialog::~AdapterListDialog() = default;
-
-HWND AdapterListDialog::List() const { return Item(IDC_ADAPTER_LIST); }
-
-bool AdapterListDialog::DispatchCommand(WORD id, WORD code) {
-  return veldra::config::DispatchCommand(*this, kCommands, id, code);
-}
+    : DialogOf(IDD_ADAPTER_LIST), store_(store), loader_(loader) {}
 
 bool AdapterListDialog::OnInitDialog() {
   Dialog::OnInitDialog();
   serviceKey_ = OpenServiceKey(store_);
-  CenterOnScreen();
   RefillList();
   return true;
 }
@@ -51,7 +29,7 @@ void AdapterListDialog::RefillList() {
   if (!serviceKey_) return;
   HWND list = List();
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const AdapterEntry& entry : ListAdapters(store_, serviceKey_.get())) {
+  for (const AdapterEntry& entry : ListAdapters(serviceKey_)) {
     const std::string text = AdapterLineText(entry.number);
     LRESULT line = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (line == LB_ERR || line == LB_ERRSPACE) continue;
@@ -60,14 +38,9 @@ void AdapterListDialog::RefillList() {
 }
 
 void AdapterListDialog::OnNew() {
-  if (busy_.busy()) return;
   BusyScope scope(busy_);
-  const AdapterNumber number = serviceKey_ ? LowestFreeNumber(store_, serviceKey_.get()) : 0;
-  if (CountDeviceTypes(store_) == 0) return;
-  // Without the service key there is nowhere to create the placeholder (a
-  // null parent would mean the store's root).
-  if (!serviceKey_) return;
-  if (!CreateLogicalPlaceholder(store_, serviceKey_.get(), number)) return;
+  const AdapterNumber number = NewAdapter(store_, serviceKey_);
+  if (number == kNoAdapterNumber) return;
   RefillList();
   HWND list = List();
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -78,14 +51,8 @@ void AdapterListDialog::OnNew() {
 }
 
 void AdapterListDialog::OnEdit() {
-  if (busy_.busy()) return;
   BusyScope scope(busy_);
   EditSelected();
-}
-
-void AdapterListDialog::OnDoubleClick() {
-  if (busy_.busy()) return;
-  OnEdit();
 }
 
 void AdapterListDialog::EditSelected() {
@@ -95,25 +62,19 @@ void AdapterListDialog::EditSelected() {
   const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
   const LRESULT index = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0);
   if (index == LB_ERR) return;
-  std::string name;
-  if (!ListedKeyStillMatches(store_, serviceKey_.get(), static_cast<std::uint32_t>(index), number, &name)) {
-    // The service key changed since the last refill: show what is there now
-    // rather than edit some other key under this line's number.
-    RefillList();
-    return;
-  }
-  Key deviceKey = OpenKey(store_, serviceKey_.get(), name.c_str(), Access::All);
-  if (!deviceKey) return;
-  EditAdapter(deviceKey.get(), number);
+  Key deviceKey;
+  const Listed listed = OpenListedAdapter(serviceKey_, static_cast<std::uint32_t>(index), number, &deviceKey);
+  if (listed == Listed::Stale) RefillList();
+  if (listed == Listed::Done) EditAdapter(deviceKey, number);
 }
 
-void AdapterListDialog::EditAdapter(KeyHandle deviceKey, AdapterNumber number) {
+void AdapterListDialog::EditAdapter(const Key& deviceKey, AdapterNumber number) {
   EditDeviceDialog dialog(store_, loader_);
   if (number != kNoAdapterNumber) dialog.adapterNumber = number;
-  ReadDeviceValues(store_, deviceKey, &dialog.typeName, &dialog.adapterNumber);
+  ReadDeviceValues(deviceKey, &dialog.typeName, &dialog.adapterNumber);
   for (;;) {
-    if (dialog.DoModal() != 1) return;
-    if (SaveEditedAdapter(store_, loader_, serviceKey_.get(), dialog.catalog(), dialog.typeName,
+    if (dialog.DoModal() != EditDeviceDialog::kConfirmed) return;
+    if (SaveEditedAdapter(loader_, serviceKey_, dialog.catalog(), dialog.typeName.c_str(),
                           dialog.adapterNumber, dialog.settings(), *this) == SaveResult::Saved) {
       RefillList();
       return;
@@ -132,7 +93,6 @@ void AdapterListDialog::RestartNotice() {
 }
 
 void AdapterListDialog::OnDelete() {
-  if (busy_.value == 1) return;
   HWND list = List();
   const LRESULT line = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (line == LB_ERR) return;
@@ -142,24 +102,14 @@ void AdapterListDialog::OnDelete() {
                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return;
   }
-  // Deleting by index alone could remove a different key if the service key
-  // changed since the last refill; then only refresh the list.
   const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
-  if (!ListedKeyStillMatches(store_, serviceKey_.get(), static_cast<std::uint32_t>(index), number, nullptr)) {
+  if (DeleteListedAdapter(serviceKey_, static_cast<std::uint32_t>(index), number) != Listed::Failed)
     RefillList();
-    return;
-  }
-  if (DeleteListedKey(store_, serviceKey_.get(), static_cast<std::uint32_t>(index))) RefillList();
 }
 
 void AdapterListDialog::OnClose() {
-  if (busy_.busy()) return;
   ApplyServiceStartValues(store_);
-  EndDialog(1);
+  EndDialog(kClosed);
 }
-
-void AdapterListDialog::OnOK() { OnClose(); }
-
-void AdapterListDialog::OnCancel() { EndDialog(2); }
 
 }  // namespace veldra::config

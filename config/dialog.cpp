@@ -1,13 +1,13 @@
 #include "config/dialog.h"
 
 #include "config/number_text.h"
+#include "config/resource.h"
 
 namespace veldra::config {
 
 namespace {
 
 constexpr char kDialogProperty[] = "VeldraDialog";
-CommandTarget* g_fallback = nullptr;
 
 bool IsEditControl(HWND control) {
   char cls[16] = {};
@@ -96,14 +96,17 @@ Dialog::~Dialog() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-void Dialog::SetFallbackTarget(CommandTarget* target) { g_fallback = target; }
+void ShowAboutBox() {
+  Dialog about(IDD_ABOUTBOX);
+  about.DoModal();
+}
 
 INT_PTR Dialog::DoModal() {
   ended_ = false;
-  result_ = -1;
+  result_ = kNotShown;
   hwnd_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner_, Proc,
                              reinterpret_cast<LPARAM>(this));
-  if (hwnd_ == nullptr) return -1;
+  if (hwnd_ == nullptr) return kNotShown;
 
   bool disabledOwner = false;
   if (owner_ != nullptr && IsWindowEnabled(owner_)) {
@@ -196,7 +199,12 @@ INT_PTR Dialog::HandleCommand(WORD id, WORD code, HWND control) {
     OnCancel();
     return TRUE;
   }
-  if (g_fallback != nullptr && g_fallback->OnCommand(id, code)) return TRUE;
+  // The application object's table: the About command, which no control of
+  // the adapter list sends, shows the About box from any dialog.
+  if (code == BN_CLICKED && id == ID_APP_ABOUT) {
+    ShowAboutBox();
+    return TRUE;
+  }
   return FALSE;
 }
 
@@ -206,7 +214,9 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     SetPropA(hwnd, kDialogProperty, reinterpret_cast<HANDLE>(self));
     self->hwnd_ = hwnd;
-    return self->OnInitDialog() ? TRUE : FALSE;
+    const bool focusFirst = self->OnInitDialog();
+    self->CenterOnScreen();
+    return focusFirst ? TRUE : FALSE;
   }
   auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
   if (self == nullptr) return FALSE;

@@ -1,6 +1,7 @@
 // A small modal-dialog framework: a Dialog runs a template from the program's
-// resources, dispatches WM_COMMAND through its class's command table and
-// exchanges member data with its controls.
+// resources centred on the screen, dispatches WM_COMMAND through the command
+// table its class declares (DialogOf) and exchanges member data with its
+// controls.
 #pragma once
 
 #include <windows.h>
@@ -33,32 +34,6 @@ class BusyScope {
  private:
   BusyFlag& flag_;
 };
-
-// Receives the commands a dialog's own table does not handle.
-class CommandTarget {
- public:
-  virtual ~CommandTarget() = default;
-  virtual bool OnCommand(WORD id, WORD code) = 0;
-};
-
-// One line of a command table: control id, notification code, handler.
-template <class D>
-struct Command {
-  WORD id;
-  WORD code;
-  void (D::*handler)();
-};
-
-template <class D, std::size_t N>
-bool DispatchCommand(D& dialog, const Command<D> (&table)[N], WORD id, WORD code) {
-  for (const Command<D>& entry : table) {
-    if (entry.id == id && entry.code == code) {
-      (dialog.*entry.handler)();
-      return true;
-    }
-  }
-  return false;
-}
 
 // The executable's file name without directory and extension: the caption of
 // the data-exchange messages.
@@ -125,15 +100,13 @@ class Dialog {
   // Exchanges members and controls; false when a check failed.
   bool UpdateData(bool save);
 
-  // x = (screen width - width) / 2, y likewise, without repainting.
-  void CenterOnScreen();
-
-  // Unhandled commands of every dialog go here (the application object).
-  static void SetFallbackTarget(CommandTarget* target);
+  // Result of DoModal when the dialog could not be created.
+  static constexpr INT_PTR kNotShown = -1;
 
  protected:
   // Runs the data exchange into the controls. Returns true to let the dialog
-  // manager give the focus to the first tab stop.
+  // manager give the focus to the first tab stop. The dialog is centred on
+  // the screen once it returns.
   virtual bool OnInitDialog();
   virtual void OnOK();
   virtual void OnCancel();
@@ -142,6 +115,8 @@ class Dialog {
   virtual bool DispatchCommand(WORD id, WORD code);
 
  private:
+  // x = (screen width - width) / 2, y likewise, without repainting.
+  void CenterOnScreen();
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleCommand(WORD id, WORD code, HWND control);
   // Gives keyboard messages to the dialog whose window they are aimed at, so
@@ -152,8 +127,40 @@ class Dialog {
   HWND owner_;
   HWND hwnd_ = nullptr;
   bool ended_ = false;
-  INT_PTR result_ = -1;
+  INT_PTR result_ = kNotShown;
   bool exchanging_ = false;
 };
+
+// A dialog class D with its own command table and BusyFlag. D declares
+//   static constexpr Command kCommands[] = {{id, code, &D::Handler, busy}, ...};
+// where `busy` is kIgnoredWhileBusy for a command that does nothing while the
+// class's flag is set. The flag is one per class for the whole process.
+template <class D>
+class DialogOf : public Dialog {
+ public:
+  using Dialog::Dialog;
+
+ protected:
+  static constexpr bool kIgnoredWhileBusy = true;
+  struct Command {
+    WORD id;
+    WORD code;
+    void (D::*handler)();
+    bool ignoredWhileBusy = false;
+  };
+  static inline BusyFlag busy_;
+
+  bool DispatchCommand(WORD id, WORD code) override {
+    for (const Command& entry : D::kCommands) {
+      if (entry.id != id || entry.code != code) continue;
+      if (!(entry.ignoredWhileBusy && busy_.busy())) (static_cast<D*>(this)->*entry.handler)();
+      return true;
+    }
+    return false;
+  }
+};
+
+// The About box; shown with no owner window.
+void ShowAboutBox();
 
 }  // namespace veldra::config

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "registry/text.h"
+
 namespace veldra::config {
 
 namespace {
@@ -12,36 +14,25 @@ bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 bool ParseUnsignedText(const char* text, std::uint32_t* value) {
-  std::string s(text, std::char_traits<char>::length(text) < kNumberTextChars
-                          ? std::char_traits<char>::length(text)
-                          : kNumberTextChars);
+  std::size_t length = 0;
+  while (length < kNumberTextChars && text[length] != '\0') ++length;
   std::size_t i = 0;
-  while (i < s.size() && IsBlankOrTab(s[i])) ++i;
+  while (i < length && IsBlankOrTab(text[i])) ++i;
   const std::size_t first = i;
 
   // strtoul's own subject sequence: white space, optional sign, digits. When
   // no digit follows, nothing is consumed and the end pointer stays at `first`.
   std::size_t p = first;
-  while (p < s.size() && std::isspace(static_cast<unsigned char>(s[p]))) ++p;
+  while (p < length && std::isspace(static_cast<unsigned char>(text[p]))) ++p;
   bool negative = false;
-  if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
-    negative = s[p] == '-';
-    ++p;
-  }
+  if (p < length && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+  std::uint64_t magnitude = 0;
+  const std::size_t digits = ScanDecimal(text + p, length - p, &magnitude);
   std::uint32_t result = 0;
   std::size_t end = first;
-  if (p < s.size() && std::isdigit(static_cast<unsigned char>(s[p]))) {
-    std::uint64_t magnitude = 0;
-    bool overflow = false;
-    for (; p < s.size() && std::isdigit(static_cast<unsigned char>(s[p])); ++p) {
-      magnitude = magnitude * 10 + static_cast<unsigned>(s[p] - '0');
-      if (magnitude > 0xFFFFFFFFull) {
-        overflow = true;
-        magnitude = 0xFFFFFFFFull;  // keeps the loop from overflowing 64 bits
-      }
-    }
-    end = p;
-    if (overflow) {
+  if (digits > 0) {
+    end = p + digits;
+    if (magnitude >= kDecimalTooLarge) {
       result = 0xFFFFFFFFu;
     } else {
       result = static_cast<std::uint32_t>(magnitude);
@@ -49,9 +40,9 @@ bool ParseUnsignedText(const char* text, std::uint32_t* value) {
     }
   }
 
-  while (end < s.size() && IsBlankOrTab(s[end])) ++end;
-  if (end != s.size()) return false;
-  if (result == 0 && (first >= s.size() || s[first] != '0')) return false;
+  while (end < length && IsBlankOrTab(text[end])) ++end;
+  if (end != length) return false;
+  if (result == 0 && (first >= length || text[first] != '0')) return false;
   *value = result;
   return true;
 }

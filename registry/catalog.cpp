@@ -14,17 +14,17 @@ constexpr char kNone[] = "None";
 
 Key OpenCatalogKey(RegistryStore& store, const char* serviceName) {
   const std::string path = std::string(kCatalogPath) + serviceName;
-  return OpenKey(store, nullptr, path.c_str(), Access::Read);
+  return Key::Root(store).Open(path.c_str(), Access::Read);
 }
 
 // The plug-in path of a type. When ConfigDll is absent, does not fit its
 // 128-byte buffer, or expands to more than 128 characters, the row says
 // "None": the type then has no plug-in, rather than a truncated path that
 // could load the wrong library.
-void ReadConfigDll(RegistryStore& store, KeyHandle typeKey, char* out) {
+void ReadConfigDll(RegistryStore& store, const Key& typeKey, char* out) {
   char raw[kStringBufferBytes];
   std::strcpy(out, kNone);
-  if (!ReadStringValue(store, typeKey, "ConfigDll", raw)) return;
+  if (!typeKey.ReadString("ConfigDll", raw)) return;
   char expanded[kStringBufferBytes];
   const std::uint32_t needed = store.ExpandEnvironment(raw, expanded, sizeof expanded);
   if (needed == 0 || needed > sizeof expanded) return;
@@ -32,13 +32,13 @@ void ReadConfigDll(RegistryStore& store, KeyHandle typeKey, char* out) {
   std::strcpy(out, expanded);
 }
 
-void FillRow(RegistryStore& store, KeyHandle catalogKey, const char* name, DeviceTypeRecord* row) {
-  Key typeKey = OpenKey(store, catalogKey, name, Access::Read);
+void FillRow(RegistryStore& store, const Key& catalogKey, const char* name, DeviceTypeRecord* row) {
+  Key typeKey = catalogKey.Open(name, Access::Read);
   if (!typeKey) return;  // the row stays empty but keeps its place
   std::strcpy(row->name, name);
-  ReadStringValue(store, typeKey.get(), "ExecuteDll", row->executeDll);
-  ReadConfigDll(store, typeKey.get(), row->configDll);
-  ReadDwordValue(store, typeKey.get(), "Physical", &row->physical);
+  typeKey.ReadString("ExecuteDll", row->executeDll);
+  ReadConfigDll(store, typeKey, row->configDll);
+  typeKey.ReadDword("Physical", &row->physical);
 }
 
 }  // namespace
@@ -49,11 +49,11 @@ const DeviceTypeRecord* DeviceTypeCatalog::Row(int index) const {
 }
 
 std::uint32_t CountDeviceTypes(RegistryStore& store, const char* serviceName) {
-  Key catalogKey = OpenCatalogKey(store, serviceName);
-  if (!catalogKey) return 0;
-  char name[kNameBufferChars];
   std::uint32_t count = 0;
-  while (EnumSubkeyName(store, catalogKey.get(), count, name)) ++count;
+  OpenCatalogKey(store, serviceName).ForEachSubkey([&](std::uint32_t, const char*) {
+    ++count;
+    return true;
+  });
   return count;
 }
 
@@ -73,12 +73,10 @@ DeviceTypeCatalog LoadCatalog(RegistryStore& store, const char* serviceName) {
   // and never more rows than were counted are filled.
   std::uint32_t filled = 0;
   Key catalogKey = OpenCatalogKey(store, serviceName);
-  if (catalogKey) {
-    char name[kNameBufferChars];
-    for (; filled < catalog.count && EnumSubkeyName(store, catalogKey.get(), filled, name); ++filled) {
-      FillRow(store, catalogKey.get(), name, &catalog.rows[filled]);
-    }
-  }
+  catalogKey.ForEachSubkey([&](std::uint32_t, const char* name) {
+    FillRow(store, catalogKey, name, &catalog.rows[filled]);
+    return ++filled < catalog.count;
+  });
   DeviceTypeRecord& placeholder = catalog.rows[filled];
   std::strcpy(placeholder.name, "Unknown");
   std::strcpy(placeholder.executeDll, kNone);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 

@@ -21,12 +21,21 @@ bool CountingRegistryStore::Tick(StoreOp op) {
   return n == failAt_ || (failEvery_ && n > failAt_);
 }
 
+long CountingRegistryStore::Note(StoreOp op, const char* name, long rc, std::uint32_t type, const void* data,
+                                 std::uint32_t size) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  changes.push_back(
+      {op, name != nullptr ? name : "", type,
+       bytes != nullptr ? std::vector<std::uint8_t>(bytes, bytes + size) : std::vector<std::uint8_t>(), rc});
+  return rc;
+}
+
 long CountingRegistryStore::OpenOrCreate(KeyHandle parent, const char* path, Access access, KeyHandle* out) {
   if (Tick(StoreOp::OpenOrCreate)) {
     *out = nullptr;
-    return failError_;
+    return Note(StoreOp::OpenOrCreate, path, failError_);
   }
-  return inner_.OpenOrCreate(parent, path, access, out);
+  return Note(StoreOp::OpenOrCreate, path, inner_.OpenOrCreate(parent, path, access, out));
 }
 
 long CountingRegistryStore::EnumKey(KeyHandle key, std::uint32_t index, char* name,
@@ -43,18 +52,18 @@ long CountingRegistryStore::QueryValue(KeyHandle key, const char* name, std::uin
 
 long CountingRegistryStore::SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                                      std::uint32_t size) {
-  if (Tick(StoreOp::SetValue)) return failError_;
-  return inner_.SetValue(key, name, type, data, size);
+  const long rc = Tick(StoreOp::SetValue) ? failError_ : inner_.SetValue(key, name, type, data, size);
+  return Note(StoreOp::SetValue, name, rc, type, data, size);
 }
 
 long CountingRegistryStore::DeleteValue(KeyHandle key, const char* name) {
-  if (Tick(StoreOp::DeleteValue)) return failError_;
-  return inner_.DeleteValue(key, name);
+  return Note(StoreOp::DeleteValue, name,
+              Tick(StoreOp::DeleteValue) ? failError_ : inner_.DeleteValue(key, name));
 }
 
 long CountingRegistryStore::DeleteKey(KeyHandle parent, const char* name) {
-  if (Tick(StoreOp::DeleteKey)) return failError_;
-  return inner_.DeleteKey(parent, name);
+  return Note(StoreOp::DeleteKey, name,
+              Tick(StoreOp::DeleteKey) ? failError_ : inner_.DeleteKey(parent, name));
 }
 
 void CountingRegistryStore::Close(KeyHandle key) {

@@ -1,11 +1,14 @@
-// Wraps another store, counts calls per operation and can make a chosen call
-// fail. Used by tests (fault injection) and by the benchmark (call counts).
+// Wraps another store, counts calls per operation, can make a chosen call
+// fail and keeps a journal of the calls that change the registry. Used by
+// tests (fault injection) and by the benchmark (call counts).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 
@@ -15,6 +18,9 @@ constexpr std::size_t kStoreOpCount = 8;
 class CountingRegistryStore : public RegistryStore {
  public:
   explicit CountingRegistryStore(RegistryStore& inner) : inner_(inner) {}
+  // Stacking one on another takes the other as its inner store, never a copy.
+  CountingRegistryStore(const CountingRegistryStore&) = delete;
+  CountingRegistryStore& operator=(const CountingRegistryStore&) = delete;
 
   std::uint64_t Count(StoreOp op) const { return counts_[static_cast<std::size_t>(op)]; }
   std::uint64_t Total() const;
@@ -24,6 +30,18 @@ class CountingRegistryStore : public RegistryStore {
   // `error` without reaching the inner store; 0 disarms. With `every` set,
   // every call of `op` from the nth on fails.
   void FailCall(StoreOp op, std::uint64_t nth, long error = kErrAccessDenied, bool every = false);
+
+  // Opens and the calls that change the registry, in order: the path or
+  // value name, for a write its type and bytes, and the result (an injected
+  // failure's too).
+  struct Change {
+    StoreOp op;
+    std::string name;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+    long rc;
+  };
+  std::vector<Change> changes;
 
   KeyHandle Root() override { return inner_.Root(); }
   long OpenOrCreate(KeyHandle parent, const char* path, Access access, KeyHandle* out) override;
@@ -40,6 +58,8 @@ class CountingRegistryStore : public RegistryStore {
  private:
   // Counts the call; true when it must fail.
   bool Tick(StoreOp op);
+  long Note(StoreOp op, const char* name, long rc, std::uint32_t type = 0, const void* data = nullptr,
+            std::uint32_t size = 0);
 
   RegistryStore& inner_;
   std::array<std::uint64_t, kStoreOpCount> counts_{};

@@ -10,8 +10,6 @@ namespace veldra {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool EqualsNoCase(const char* a, std::size_t n, const char* keyword) {
   for (std::size_t i = 0; i < n; ++i) {
     if (keyword[i] == '\0' || ToUpperAscii(a[i]) != ToUpperAscii(keyword[i])) return false;
@@ -53,11 +51,8 @@ Scan ScanName(const char* name, std::size_t length) {
   }
   if (i == length || !IsDigit(name[i])) return scan;  // no digits: the number stays missing
   std::uint64_t value = 0;
-  for (; i < length && IsDigit(name[i]); ++i) {
-    value = value * 10 + static_cast<unsigned>(name[i] - '0');
-    if (value > kNoAdapterNumber) value = kNoAdapterNumber;  // saturate, keep consuming digits
-  }
-  scan.number = static_cast<AdapterNumber>(value);
+  ScanDecimal(name + i, length - i, &value);
+  scan.number = value >= kNoAdapterNumber ? kNoAdapterNumber : static_cast<AdapterNumber>(value);
   return scan;
 }
 
@@ -68,16 +63,6 @@ ScannedName ToScannedName(const Scan& scan) {
   out.isDeviceKey = (scan.prefix == Prefix::Device || scan.prefix == Prefix::LogicalDevice) &&
                     scan.number != kNoAdapterNumber;
   return out;
-}
-
-// Enumerates the subkeys of `key` from index 0 until the first failure,
-// calling `visit(index, name)`; stops early when `visit` returns false.
-template <typename Visit>
-void EnumerateSubkeys(RegistryStore& store, KeyHandle key, Visit visit) {
-  char name[kNameBufferChars];
-  for (std::uint32_t index = 0; EnumSubkeyName(store, key, index, name); ++index) {
-    if (!visit(index, static_cast<const char*>(name))) return;
-  }
 }
 
 }  // namespace
@@ -109,25 +94,21 @@ AdapterNumber ParseAdapterLineText(const char* text) {
   while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
-  if (!IsDigit(*p)) return kNoAdapterNumber;
   std::uint64_t value = 0;
-  for (; IsDigit(*p); ++p) {
-    value = value * 10 + static_cast<unsigned>(*p - '0');
-    if (value > kNoAdapterNumber) value = kNoAdapterNumber;
-  }
-  if (value == kNoAdapterNumber) return kNoAdapterNumber;
+  if (ScanDecimal(p, static_cast<std::size_t>(-1), &value) == 0) return kNoAdapterNumber;
+  if (value >= kNoAdapterNumber) return kNoAdapterNumber;
   return negative ? static_cast<AdapterNumber>(0u - static_cast<AdapterNumber>(value))
                   : static_cast<AdapterNumber>(value);
 }
 
 Key OpenServiceKey(RegistryStore& store, const char* serviceName) {
   const std::string path = std::string(kServicesPath) + serviceName;
-  return OpenKey(store, nullptr, path.c_str(), Access::All);
+  return Key::Root(store).Open(path.c_str(), Access::All);
 }
 
-std::vector<AdapterEntry> ListAdapters(RegistryStore& store, KeyHandle serviceKey) {
+std::vector<AdapterEntry> ListAdapters(const Key& service) {
   std::vector<AdapterEntry> entries;
-  EnumerateSubkeys(store, serviceKey, [&](std::uint32_t index, const char* name) {
+  service.ForEachSubkey([&](std::uint32_t index, const char* name) {
     const ScannedName scanned = ScanDeviceKeyName(name);
     if (scanned.isDeviceKey) entries.push_back(AdapterEntry{scanned.number, index});
     return true;
@@ -135,9 +116,9 @@ std::vector<AdapterEntry> ListAdapters(RegistryStore& store, KeyHandle serviceKe
   return entries;
 }
 
-bool FindDeviceKey(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number, std::string* name) {
+bool FindDeviceKey(const Key& service, AdapterNumber number, std::string* name) {
   bool found = false;
-  EnumerateSubkeys(store, serviceKey, [&](std::uint32_t, const char* subkey) {
+  service.ForEachSubkey([&](std::uint32_t, const char* subkey) {
     const ScannedName scanned = ScanDeviceKeyName(subkey);
     if (scanned.isDeviceKey && scanned.number == number) {
       found = true;  // a later match replaces an earlier one
@@ -150,24 +131,23 @@ bool FindDeviceKey(RegistryStore& store, KeyHandle serviceKey, AdapterNumber num
 
 Key OpenDeviceKeyForPlugin(RegistryStore& store, AdapterNumber number, const char* serviceName) {
   Key service = OpenServiceKey(store, serviceName);
-  if (!service) return Key();
   Key device;
-  EnumerateSubkeys(store, service.get(), [&](std::uint32_t, const char* subkey) {
+  service.ForEachSubkey([&](std::uint32_t, const char* subkey) {
     const ScannedName scanned = ScanDeviceKeyName(subkey);
     if (!scanned.isDeviceKey || scanned.number != number) return true;
-    device = OpenKey(store, service.get(), subkey, Access::All);
+    device = service.Open(subkey, Access::All);
     return false;  // the first match wins here
   });
   return device;
 }
 
-AdapterNumber LowestFreeNumber(RegistryStore& store, KeyHandle serviceKey) {
+AdapterNumber LowestFreeNumber(const Key& service) {
   // The smallest N for which FindDeviceKey finds nothing, from one pass: every
   // pass of FindDeviceKey would see the same subkeys, so collecting the numbers
   // once and taking the smallest absent one gives the same answer. With k
   // device keys the answer is at most k, so larger numbers are irrelevant.
   std::vector<AdapterNumber> numbers;
-  EnumerateSubkeys(store, serviceKey, [&](std::uint32_t, const char* name) {
+  service.ForEachSubkey([&](std::uint32_t, const char* name) {
     const ScannedName scanned = ScanDeviceKeyName(name);
     if (scanned.isDeviceKey) numbers.push_back(scanned.number);
     return true;
@@ -180,28 +160,20 @@ AdapterNumber LowestFreeNumber(RegistryStore& store, KeyHandle serviceKey) {
   return static_cast<AdapterNumber>(free - used.begin());
 }
 
-bool CreateLogicalPlaceholder(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number) {
-  // Without a service key there is nowhere to create it; a null parent would
-  // otherwise mean the store's root.
-  if (serviceKey == nullptr) return false;
-  const std::string name = DeviceKeyName(number, false);
-  return static_cast<bool>(OpenKey(store, serviceKey, name.c_str(), Access::All));
+bool CreateLogicalPlaceholder(const Key& service, AdapterNumber number) {
+  return static_cast<bool>(service.Open(DeviceKeyName(number, false).c_str(), Access::All));
 }
 
-bool DeleteListedKey(RegistryStore& store, KeyHandle serviceKey, std::uint32_t index) {
+bool DeleteListedKey(const Key& service, std::uint32_t index) {
   char name[kNameBufferChars];
-  if (!EnumSubkeyName(store, serviceKey, index, name)) return false;
-  // An empty name would make the delete act on the service key itself.
-  if (name[0] == '\0') return false;
-  return store.DeleteKey(serviceKey, name) == kOk;
+  return service.SubkeyName(index, name) && service.DeleteSubkey(name) == kOk;
 }
 
-void ReadDeviceValues(RegistryStore& store, KeyHandle deviceKey, std::string* typeName,
-                      AdapterNumber* number) {
+void ReadDeviceValues(const Key& device, std::string* typeName, AdapterNumber* number) {
   char type[kStringBufferBytes];
-  if (ReadStringValue(store, deviceKey, "DeviceType", type)) *typeName = type;
+  if (device.ReadString("DeviceType", type)) *typeName = type;
   std::uint32_t value = 0;
-  if (ReadDwordValue(store, deviceKey, "AdapterNumber", &value)) *number = value;
+  if (device.ReadDword("AdapterNumber", &value)) *number = value;
 }
 
 }  // namespace veldra

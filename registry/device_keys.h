@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 
@@ -38,20 +38,19 @@ struct AdapterEntry {
 // Opens (creating when missing) the service key of `serviceName` with full access.
 Key OpenServiceKey(RegistryStore& store, const char* serviceName = kServiceName);
 
-std::vector<AdapterEntry> ListAdapters(RegistryStore& store, KeyHandle serviceKey);
+std::vector<AdapterEntry> ListAdapters(const Key& service);
 // The last matching device key name in enumeration order; false when none.
-bool FindDeviceKey(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number, std::string* name);
+bool FindDeviceKey(const Key& service, AdapterNumber number, std::string* name);
 // Opens the service key afresh and the first matching device key with full access.
 Key OpenDeviceKeyForPlugin(RegistryStore& store, AdapterNumber number,
                            const char* serviceName = kServiceName);
 // Smallest number without a device key, found in one enumeration pass.
-AdapterNumber LowestFreeNumber(RegistryStore& store, KeyHandle serviceKey);
-bool CreateLogicalPlaceholder(RegistryStore& store, KeyHandle serviceKey, AdapterNumber number);
-bool DeleteListedKey(RegistryStore& store, KeyHandle serviceKey, std::uint32_t index);
+AdapterNumber LowestFreeNumber(const Key& service);
+bool CreateLogicalPlaceholder(const Key& service, AdapterNumber number);
+bool DeleteListedKey(const Key& service, std::uint32_t index);
 
 // Reads DeviceType and AdapterNumber; each one read replaces the caller's
 // value, a missing one leaves it ("Unknown" is the caller's usual default).
-void ReadDeviceValues(RegistryStore& store, KeyHandle deviceKey, std::string* typeName,
-                      AdapterNumber* number);
+void ReadDeviceValues(const Key& device, std::string* typeName, AdapterNumber* number);
 
 }  // namespace veldra

@@ -5,24 +5,19 @@
 #include <unordered_map>
 #include <vector>
 
+#include "registry/text.h"
+
 namespace veldra {
 
 namespace {
 
-// Codes the real registry returns in situations the model never causes on
-// purpose but a faithful stand-in must still get right.
-constexpr long kErrBadPathname = 161;
-constexpr long kErrKeyDeleted = 1018;
-
 // Names compare by their upper-case form, as Windows NT sorts subkeys.
-std::string Fold(const char* s, std::size_t n) {
-  std::string out(s, n);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+std::string Fold(const std::string& s) {
+  std::string out(s);
+  for (char& c : out) c = ToUpperAscii(c);
   return out;
 }
-std::string Fold(const std::string& s) { return Fold(s.data(), s.size()); }
+std::string Fold(const char* s) { return Fold(std::string(s != nullptr ? s : "")); }
 
 bool IsStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == 7; }
 
@@ -64,10 +59,17 @@ struct MemoryRegistryStore::Impl {
   std::unordered_map<const void*, std::unique_ptr<Handle>> handles;
   std::map<std::string, std::string> environment;  // folded name -> value
 
-  Handle* Find(KeyHandle key) {
-    if (key == &rootHandle) return &rootHandle;
+  // The one preamble of every operation on a handle: a handle this store
+  // never gave out, or one whose key was deleted, fails with the platform's
+  // code; so does a write through a read-only handle.
+  long Find(KeyHandle key, Handle** out, bool writing = false) {
     auto it = handles.find(key);
-    return it == handles.end() ? nullptr : it->second.get();
+    Handle* h = key == &rootHandle ? &rootHandle : it == handles.end() ? nullptr : it->second.get();
+    if (h == nullptr) return kErrInvalidHandle;
+    if (h->node->deleted) return kErrKeyDeleted;
+    if (writing && h->access != Access::All) return kErrAccessDenied;
+    *out = h;
+    return kOk;
   }
 
   // Splits a backslash path into its names; empty names (doubled or
@@ -104,9 +106,8 @@ MemoryRegistryStore::~MemoryRegistryStore() = default;
 KeyHandle MemoryRegistryStore::Root() { return &impl_->rootHandle; }
 
 long MemoryRegistryStore::OpenOrCreate(KeyHandle parent, const char* path, Access access, KeyHandle* out) {
-  Handle* from = impl_->Find(parent);
-  if (from == nullptr) return kErrInvalidHandle;
-  if (from->node->deleted) return kErrKeyDeleted;
+  Handle* from = nullptr;
+  if (long rc = impl_->Find(parent, &from)) return rc;
   std::vector<std::string> parts;
   if (!Impl::Split(path, &parts)) return kErrBadPathname;
   // Like the real registry, creating below a read-only handle is allowed:
@@ -131,9 +132,8 @@ long MemoryRegistryStore::OpenOrCreate(KeyHandle parent, const char* path, Acces
 }
 
 long MemoryRegistryStore::EnumKey(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
-  Handle* h = impl_->Find(key);
-  if (h == nullptr) return kErrInvalidHandle;
-  if (h->node->deleted) return kErrKeyDeleted;
+  Handle* h = nullptr;
+  if (long rc = impl_->Find(key, &h)) return rc;
   if (name == nullptr || nameChars == nullptr) return kErrInvalidParameter;
   const auto& children = h->node->children;
   if (index >= children.size()) return kErrNoMoreItems;
@@ -147,11 +147,10 @@ long MemoryRegistryStore::EnumKey(KeyHandle key, std::uint32_t index, char* name
 
 long MemoryRegistryStore::QueryValue(KeyHandle key, const char* name, std::uint32_t* type, void* data,
                                      std::uint32_t* dataSize) {
-  Handle* h = impl_->Find(key);
-  if (h == nullptr) return kErrInvalidHandle;
-  if (h->node->deleted) return kErrKeyDeleted;
+  Handle* h = nullptr;
+  if (long rc = impl_->Find(key, &h)) return rc;
   if (data != nullptr && dataSize == nullptr) return kErrInvalidParameter;
-  auto it = h->node->values.find(Fold(name != nullptr ? name : ""));
+  auto it = h->node->values.find(Fold(name));
   if (it == h->node->values.end()) return kErrFileNotFound;
   const Value& v = it->second;
   if (type != nullptr) *type = v.type;
@@ -174,14 +173,11 @@ long MemoryRegistryStore::QueryValue(KeyHandle key, const char* name, std::uint3
 
 long MemoryRegistryStore::SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                                    std::uint32_t size) {
-  Handle* h = impl_->Find(key);
-  if (h == nullptr) return kErrInvalidHandle;
-  if (h->node->deleted) return kErrKeyDeleted;
-  if (h->access != Access::All) return kErrAccessDenied;
+  Handle* h = nullptr;
+  if (long rc = impl_->Find(key, &h, true)) return rc;
   if (data == nullptr && size > 0) return kErrInvalidParameter;
-  const char* n = name != nullptr ? name : "";
-  Value& v = h->node->values[Fold(n, std::strlen(n))];
-  if (v.name.empty()) v.name = n;
+  Value& v = h->node->values[Fold(name)];
+  if (v.name.empty() && name != nullptr) v.name = name;
   v.type = type;
   const auto* bytes = static_cast<const unsigned char*>(data);
   v.data.assign(bytes, bytes + size);
@@ -189,17 +185,14 @@ long MemoryRegistryStore::SetValue(KeyHandle key, const char* name, std::uint32_
 }
 
 long MemoryRegistryStore::DeleteValue(KeyHandle key, const char* name) {
-  Handle* h = impl_->Find(key);
-  if (h == nullptr) return kErrInvalidHandle;
-  if (h->node->deleted) return kErrKeyDeleted;
-  if (h->access != Access::All) return kErrAccessDenied;
-  return h->node->values.erase(Fold(name != nullptr ? name : "")) > 0 ? kOk : kErrFileNotFound;
+  Handle* h = nullptr;
+  if (long rc = impl_->Find(key, &h, true)) return rc;
+  return h->node->values.erase(Fold(name)) > 0 ? kOk : kErrFileNotFound;
 }
 
 long MemoryRegistryStore::DeleteKey(KeyHandle parent, const char* name) {
-  Handle* h = impl_->Find(parent);
-  if (h == nullptr) return kErrInvalidHandle;
-  if (h->node->deleted) return kErrKeyDeleted;
+  Handle* h = nullptr;
+  if (long rc = impl_->Find(parent, &h)) return rc;
   if (name == nullptr) return kErrInvalidParameter;
   std::vector<std::string> parts;
   if (!Impl::Split(name, &parts)) return kErrBadPathname;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 

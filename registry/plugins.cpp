@@ -1,12 +1,12 @@
 // The plug-in host: loads a device type's configuration plug-in for one
 // operation, lets it read or edit the adapter's settings, and writes the
 // settings it hands back into the device key.
-#include "plugins.h"
+#include "registry/plugins.h"
 
 #include <cstring>
 
-#include "device_keys.h"
-#include "text.h"
+#include "registry/device_keys.h"
+#include "registry/text.h"
 
 namespace veldra {
 namespace {
@@ -70,17 +70,16 @@ void EditSettings(PluginLoader& loader, const DeviceTypeCatalog& catalog, int ro
   if (auto edit = EntryPoint<EditRegValuesFn>(plugin, "EditRegValues")) edit(currentList);
 }
 
-bool WriteDeviceValues(RegistryStore& store, PluginLoader& loader, KeyHandle deviceKey, const void* list,
-                       AdapterNumber number, const char* typeName) {
+bool WriteDeviceValues(PluginLoader& loader, const Key& device, const void* list, AdapterNumber number,
+                       const char* typeName) {
   if (list != nullptr) {
     for (const ValueRecordView& record : ParseValueList(list, loader.ListBlockSize(list))) {
-      if (store.SetValue(deviceKey, record.name, static_cast<std::uint32_t>(record.type), record.data,
-                         record.size) != kOk)
+      if (device.Write(record.name, static_cast<std::uint32_t>(record.type), record.data, record.size) != kOk)
         return false;
     }
   }
-  if (WriteDwordValue(store, deviceKey, "AdapterNumber", number) != kOk) return false;
-  return WriteStringValue(store, deviceKey, "DeviceType", typeName != nullptr ? typeName : "") == kOk;
+  if (device.WriteDword("AdapterNumber", number) != kOk) return false;
+  return device.WriteString("DeviceType", typeName != nullptr ? typeName : "") == kOk;
 }
 
 }  // namespace veldra

@@ -1,10 +1,9 @@
 // Configuration plug-ins and the value lists they exchange with the program.
 #pragma once
 
-#include <vector>
-
-#include "catalog.h"
-#include "store.h"
+#include "registry/catalog.h"
+#include "registry/store.h"
+#include "registry/value_list.h"
 
 #ifdef _WIN32
 #define VELDRA_PLUGIN_CALL __stdcall
@@ -21,21 +20,6 @@ typedef void*(VELDRA_PLUGIN_CALL* ReadRegValuesExFn)(KeyHandle deviceKey, std::u
 typedef void*(VELDRA_PLUGIN_CALL* ReadRegValuesFn)(KeyHandle deviceKey);
 typedef void(VELDRA_PLUGIN_CALL* EditRegValuesFn)(void** valueList);
 }
-
-constexpr std::int32_t kValueListEnd = -1;
-
-// One record of a value list, pointing into the list's block.
-struct ValueRecordView {
-  std::int32_t type;
-  const char* name;  // NUL-terminated inside the block
-  const std::uint8_t* data;
-  std::uint32_t size;
-};
-
-// Parses a value list of `blockSize` readable bytes. Stops at the terminator,
-// or where the block ends before a whole record (type, name with its NUL,
-// size and data) could be read: never reads outside the block.
-std::vector<ValueRecordView> ParseValueList(const void* block, std::size_t blockSize);
 
 // How plug-ins are loaded and their lists released: LoadLibraryExA and the
 // global heap on Windows, in-process fakes in native tests.
@@ -88,8 +72,8 @@ void* ReadSettings(RegistryStore& store, PluginLoader& loader, const DeviceTypeC
 void EditSettings(PluginLoader& loader, const DeviceTypeCatalog& catalog, int rowIndex, void** currentList);
 // Writes the list's values in order, then AdapterNumber and DeviceType.
 // The first failed write stops everything and the result is false.
-bool WriteDeviceValues(RegistryStore& store, PluginLoader& loader, KeyHandle deviceKey, const void* list,
-                       AdapterNumber number, const char* typeName);
+bool WriteDeviceValues(PluginLoader& loader, const Key& device, const void* list, AdapterNumber number,
+                       const char* typeName);
 inline void ReleaseList(PluginLoader& loader, void* list) {
   if (list != nullptr) loader.ReleaseList(list);
 }

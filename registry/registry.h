@@ -35,8 +35,10 @@ constexpr long kErrFileNotFound = 2;
 constexpr long kErrAccessDenied = 5;
 constexpr long kErrInvalidHandle = 6;
 constexpr long kErrInvalidParameter = 87;
+constexpr long kErrBadPathname = 161;
 constexpr long kErrMoreData = 234;
 constexpr long kErrNoMoreItems = 259;
+constexpr long kErrKeyDeleted = 1018;
 
 // An open registry key as the store hands it out. For the Win32 store this is
 // the HKEY itself, so it can be passed to a configuration plug-in unchanged.

@@ -25,12 +25,10 @@ constexpr StartValue kStartValues[] = {
 
 // True when some subkey's prefix is "Device": the number does not matter
 // here, so a key named just Device counts as a physical adapter.
-bool HasPhysicalAdapter(RegistryStore& store, KeyHandle serviceKey) {
-  char name[kNameBufferChars];
-  for (std::uint32_t index = 0; EnumSubkeyName(store, serviceKey, index, name); ++index) {
-    if (HasPhysicalPrefix(name)) return true;
-  }
-  return false;
+bool HasPhysicalAdapter(const Key& service) {
+  bool found = false;
+  service.ForEachSubkey([&](std::uint32_t, const char* name) { return !(found = HasPhysicalPrefix(name)); });
+  return found;
 }
 
 }  // namespace
@@ -38,19 +36,19 @@ bool HasPhysicalAdapter(RegistryStore& store, KeyHandle serviceKey) {
 void ApplyServiceStartValues(RegistryStore& store, const char* serviceName) {
   Key service = OpenServiceKey(store, serviceName);
   if (!service) return;
-  if (HasPhysicalAdapter(store, service.get())) {
+  if (HasPhysicalAdapter(service)) {
     for (const StartValue& v : kStartValues) {
       // Only existence is asked: a value that is there stays as it is,
       // whatever its type, size or contents.
-      if (store.QueryValue(service.get(), v.name, nullptr, nullptr, nullptr) == kOk) continue;
+      if (service.HasValue(v.name)) continue;
       if (v.type == kRegDword) {
-        WriteDwordValue(store, service.get(), v.name, v.number);
+        service.WriteDword(v.name, v.number);
       } else {
-        WriteStringValue(store, service.get(), v.name, v.text);
+        service.WriteString(v.name, v.text);
       }
     }
   } else {
-    for (const StartValue& v : kStartValues) store.DeleteValue(service.get(), v.name);
+    for (const StartValue& v : kStartValues) service.DeleteValue(v.name);
   }
 }
 

@@ -1,7 +1,7 @@
 // The driver service's start values, brought into line with the adapters.
 #pragma once
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 

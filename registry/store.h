@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "registry.h"
+#include "registry/registry.h"
 
 namespace veldra {
 
@@ -55,17 +55,31 @@ class RegistryStore {
   virtual std::uint32_t ExpandEnvironment(const char* src, char* dst, std::uint32_t dstChars) = 0;
 };
 
-// An owned key handle that closes itself through its store.
+// An open key: owns its handle (closed through its store) and offers the
+// model's operations on it. Every path starts at Key::Root; an empty Key is
+// never taken for the root, and every operation on it fails without
+// reaching the store.
 class Key {
  public:
   Key() noexcept = default;
+  // Takes ownership of `handle`.
   Key(RegistryStore& store, KeyHandle handle) noexcept : store_(&store), handle_(handle) {}
-  Key(Key&& other) noexcept : store_(other.store_), handle_(std::exchange(other.handle_, nullptr)) {}
+  // The store's root; never closed.
+  static Key Root(RegistryStore& store) noexcept { return Borrow(store, store.Root()); }
+  // A handle someone else owns (a plug-in's argument, another store's key).
+  static Key Borrow(RegistryStore& store, KeyHandle handle) noexcept {
+    Key key(store, handle);
+    key.owned_ = false;
+    return key;
+  }
+  Key(Key&& other) noexcept
+      : store_(other.store_), handle_(std::exchange(other.handle_, nullptr)), owned_(other.owned_) {}
   Key& operator=(Key&& other) noexcept {
     if (this != &other) {
       reset();
       store_ = other.store_;
       handle_ = std::exchange(other.handle_, nullptr);
+      owned_ = other.owned_;
     }
     return *this;
   }
@@ -76,30 +90,44 @@ class Key {
   KeyHandle get() const noexcept { return handle_; }
   explicit operator bool() const noexcept { return handle_ != nullptr; }
   void reset() noexcept {
-    if (handle_ != nullptr && store_ != nullptr) store_->Close(handle_);
+    if (handle_ != nullptr && owned_) store_->Close(handle_);
     handle_ = nullptr;
   }
+
+  // Open-or-create `path` below this key; empty when the open failed.
+  Key Open(const char* path, Access access) const;
+  // The name of subkey `index` into the model's 128-character buffer, always
+  // NUL-terminated; false past the last subkey or on any failure.
+  bool SubkeyName(std::uint32_t index, char (&name)[kNameBufferChars]) const;
+  // Calls visit(index, name) for subkeys 0, 1, 2 ... until the first failed
+  // enumeration, or until visit returns false.
+  template <typename Visit>
+  void ForEachSubkey(Visit visit) const {
+    char name[kNameBufferChars];
+    for (std::uint32_t index = 0; SubkeyName(index, name); ++index) {
+      if (!visit(index, static_cast<const char*>(name))) return;
+    }
+  }
+  // Whether the value exists; reads no data, so there is no size limit.
+  bool HasValue(const char* name) const;
+  // Reads a string value into a 128-byte buffer; false (and `out` untouched)
+  // when absent or too large. `out` must hold kStringBufferBytes.
+  bool ReadString(const char* name, char* out) const;
+  // Reads a 4-byte value; false (and `out` untouched) when absent or too large.
+  bool ReadDword(const char* name, std::uint32_t* out) const;
+  long Write(const char* name, std::uint32_t type, const void* data, std::uint32_t size) const;
+  long WriteDword(const char* name, std::uint32_t value) const;
+  // REG_SZ written with its terminating NUL.
+  long WriteString(const char* name, const char* value) const;
+  long DeleteValue(const char* name) const;
+  // Deletes the subkey `name`; an empty name is refused, since the platform
+  // would delete this key itself.
+  long DeleteSubkey(const char* name) const;
 
  private:
   RegistryStore* store_ = nullptr;
   KeyHandle handle_ = nullptr;
+  bool owned_ = true;
 };
-
-// Open-or-create as an owned key; an empty Key when the open failed.
-// A null `parent` means the store's root.
-Key OpenKey(RegistryStore& store, KeyHandle parent, const char* path, Access access);
-
-// Small helpers over the store used throughout the model.
-// The name of subkey `index` into the model's 128-character buffer, always
-// NUL-terminated; false past the last subkey or on any failure.
-bool EnumSubkeyName(RegistryStore& store, KeyHandle key, std::uint32_t index, char (&name)[kNameBufferChars]);
-// Reads a string value into a 128-byte buffer; false (and `out` untouched)
-// when absent or too large. `out` must hold kStringBufferBytes.
-bool ReadStringValue(RegistryStore& store, KeyHandle key, const char* name, char* out);
-// Reads a 4-byte value; false (and `out` untouched) when absent or too large.
-bool ReadDwordValue(RegistryStore& store, KeyHandle key, const char* name, std::uint32_t* out);
-long WriteDwordValue(RegistryStore& store, KeyHandle key, const char* name, std::uint32_t value);
-// REG_SZ written with its terminating NUL.
-long WriteStringValue(RegistryStore& store, KeyHandle key, const char* name, const char* value);
 
 }  // namespace veldra

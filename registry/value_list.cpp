@@ -6,9 +6,9 @@
 // before it is read; whatever does not fit ends the list exactly where the
 // terminator would have. Integers are copied out byte-wise because records
 // are packed without alignment.
-#include <cstring>
+#include "registry/value_list.h"
 
-#include "plugins.h"
+#include <cstring>
 
 namespace veldra {
 namespace {

@@ -2,7 +2,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "plugins.h"
+#include "registry/plugins.h"
 
 namespace veldra {
 

@@ -4,7 +4,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "store.h"
+#include "registry/store.h"
 
 namespace veldra {
 

@@ -8,15 +8,17 @@ using namespace setuphook;
 
 namespace {
 
-// State of the destination dialog, kept for the library's lifetime.
-char g_driveRoot[4] = "C:\\";
-DWORD g_sectorsPerCluster = 0;
-DWORD g_bytesPerSector = 0;
-DWORD g_freeClusters = 0;
-DWORD g_totalClusters = 0;
-DWORD g_availableMegabytes = 0;
-char g_listPath[128];
-char g_destination[128];
+// The destination dialog's state, kept for the library's lifetime: the drive
+// whose free space is shown with the counts last queried for it, the path
+// the list shows, and the destination chosen.
+struct {
+  char driveRoot[4] = "C:\\";
+  DWORD sectorsPerCluster = 0;
+  DWORD bytesPerSector = 0;
+  DWORD freeClusters = 0;
+  char listPath[128];
+  char destination[128];
+} g_dest;
 
 // Set when a dialog reaches its initialisation. The platform reports a dialog
 // that could not be created for an invalid owner with the same 0 as a cancel;
@@ -39,39 +41,39 @@ void CenterDialog(HWND dialog) {
 // A failed query keeps the counts of the last one that succeeded.
 bool QueryFreeSpace() {
   DWORD sectors, bytes, freeClusters, totalClusters;
-  if (!g_platform.getDiskFreeSpace(g_driveRoot, &sectors, &bytes, &freeClusters, &totalClusters))
+  if (!g_platform.getDiskFreeSpace(g_dest.driveRoot, &sectors, &bytes, &freeClusters, &totalClusters))
     return false;
-  g_sectorsPerCluster = sectors;
-  g_bytesPerSector = bytes;
-  g_freeClusters = freeClusters;
-  g_totalClusters = totalClusters;
+  g_dest.sectorsPerCluster = sectors;
+  g_dest.bytesPerSector = bytes;
+  g_dest.freeClusters = freeClusters;
   return true;
 }
 
 void ShowAvailable(HWND dialog) {
-  g_availableMegabytes = AvailableMegabytes(g_bytesPerSector, g_sectorsPerCluster, g_freeClusters);
+  const DWORD megabytes =
+      AvailableMegabytes(g_dest.bytesPerSector, g_dest.sectorsPerCluster, g_dest.freeClusters);
   char text[16];
-  std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(g_availableMegabytes));
+  std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(megabytes));
   SetDlgItemTextA(dialog, IDC_DEST_AVAILABLE, text);
 }
 
 void FillDirectoryList(HWND dialog, const char* path) {
-  lstrcpynA(g_listPath, path, sizeof g_listPath);
-  DlgDirListA(dialog, g_listPath, IDC_DEST_LIST, IDC_DEST_PATH, kDirListAttributes);
+  lstrcpynA(g_dest.listPath, path, sizeof g_dest.listPath);
+  DlgDirListA(dialog, g_dest.listPath, IDC_DEST_LIST, IDC_DEST_PATH, kDirListAttributes);
 }
 
 void InitDestination(HWND dialog, LPSTR* args) {
-  g_driveRoot[0] = args[0][0];
+  g_dest.driveRoot[0] = args[0][0];
   QueryFreeSpace();
-  FillDirectoryList(dialog, g_driveRoot);
+  FillDirectoryList(dialog, g_dest.driveRoot);
   SetDlgItemTextA(dialog, IDC_DEST_PATH, args[0]);
   SetDlgItemTextA(dialog, IDC_DEST_REQUIRED, args[1]);
   ShowAvailable(dialog);
 }
 
 void OnDestinationOk(HWND dialog) {
-  GetDlgItemTextA(dialog, IDC_DEST_PATH, g_destination, sizeof g_destination);
-  if (g_destination[0] == '\0') {
+  GetDlgItemTextA(dialog, IDC_DEST_PATH, g_dest.destination, sizeof g_dest.destination);
+  if (g_dest.destination[0] == '\0') {
     MessageBoxA(dialog, "Must enter a destination.", nullptr, kMustEnterStyle);
     return;
   }
@@ -85,10 +87,10 @@ void OnDestinationOk(HWND dialog) {
 // given as the default with the process's current directory.
 void OnDestinationList(HWND dialog) {
   if (SendDlgItemMessageA(dialog, IDC_DEST_LIST, LB_GETCURSEL, 0, 0) == LB_ERR) return;
-  DlgDirSelectExA(dialog, g_destination, sizeof g_destination, IDC_DEST_LIST);
-  FillDirectoryList(dialog, g_destination);
-  if (IsDriveSelection(g_destination) && g_destination[0] != g_driveRoot[0]) {
-    g_driveRoot[0] = g_destination[0];
+  DlgDirSelectExA(dialog, g_dest.destination, sizeof g_dest.destination, IDC_DEST_LIST);
+  FillDirectoryList(dialog, g_dest.destination);
+  if (IsDriveSelection(g_dest.destination) && g_dest.destination[0] != g_dest.driveRoot[0]) {
+    g_dest.driveRoot[0] = g_dest.destination[0];
     if (QueryFreeSpace()) ShowAvailable(dialog);
   }
 }
@@ -127,8 +129,7 @@ struct SimpleDialog {
   INT_PTR onButton2;
   INT_PTR onClose;
 };
-const SimpleDialog kWelcome = {1, 0, 0};
-const SimpleDialog kExitSetup = {1, 0, 0};
+const SimpleDialog kContinueOrExit = {1, 0, 0};  // Welcome and Exit Setup
 const SimpleDialog kIncompleteInstall = {1, -1, 1};
 
 INT_PTR CALLBACK SimpleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const SimpleDialog& d,
@@ -155,10 +156,10 @@ INT_PTR CALLBACK SimpleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 INT_PTR CALLBACK WelcomeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return SimpleProc(dialog, message, wParam, lParam, kWelcome, IDC_WELCOME_TEXT);
+  return SimpleProc(dialog, message, wParam, lParam, kContinueOrExit, IDC_WELCOME_TEXT);
 }
 INT_PTR CALLBACK ExitSetupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return SimpleProc(dialog, message, wParam, lParam, kExitSetup, 0);
+  return SimpleProc(dialog, message, wParam, lParam, kContinueOrExit, 0);
 }
 INT_PTR CALLBACK IncompleteInstallProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return SimpleProc(dialog, message, wParam, lParam, kIncompleteInstall, 0);
@@ -170,22 +171,12 @@ BOOL RunDialog(DialogKind kind, int templateId, DLGPROC proc, LPARAM param) {
       g_platform.dialogBox(g_instance, MAKEINTRESOURCEA(templateId), g_parentWindow, proc, param);
   if (!g_dialogStarted) endCode = -1;
   const DialogResult r = MapEndCode(kind, endCode);
-  switch (r.outcome) {
-    case Outcome::kSuccess:
-      SetResult(IDS_SUCCESS);
-      break;
-    case Outcome::kCancel:
-      SetResult(IDS_CANCEL);
-      break;
-    case Outcome::kExit:
-      SetResult(IDS_EXIT);
-      break;
-    case Outcome::kUnknownError:
-      SetResult(IDS_UNKNOWN_ERROR);
-      break;
-    case Outcome::kChosenDirectory:
-      lstrcpynA(g_resultText, g_destination, kResultTextSize);
-      break;
+  // The result text of each outcome, in the order of Outcome.
+  static const UINT kOutcomeText[] = {IDS_SUCCESS, IDS_CANCEL, IDS_EXIT, IDS_UNKNOWN_ERROR};
+  if (r.outcome == Outcome::kChosenDirectory) {
+    lstrcpynA(g_resultText, g_dest.destination, kResultTextSize);
+  } else {
+    SetResult(kOutcomeText[static_cast<int>(r.outcome)]);
   }
   return r.flag ? TRUE : FALSE;
 }

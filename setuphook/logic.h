@@ -1,7 +1,6 @@
 // Decisions of setuphook.dll that need no window and no registry: kept apart
 // so that they can be tested on their own.
-#ifndef SETUPHOOK_LOGIC_H
-#define SETUPHOOK_LOGIC_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -38,6 +37,7 @@ struct Point {
 Point CenterPosition(int screenWidth, int screenHeight, int width, int height);
 
 // What a dialog export reports for a dialog's end code.
+// dialogs.cpp maps the first four to their result texts by position.
 enum class Outcome { kSuccess, kCancel, kExit, kUnknownError, kChosenDirectory };
 struct DialogResult {
   Outcome outcome;
@@ -50,5 +50,3 @@ DialogResult MapEndCode(DialogKind kind, std::intptr_t endCode);
 bool IsDriveSelection(const char* selected);
 
 }  // namespace setuphook
-
-#endif

@@ -4,8 +4,7 @@
 // the real functions; a test build of the DLL hands this table out so that
 // tests can fail a key open, fail a dialog, or keep ExitWindowsEx from ever
 // running.
-#ifndef SETUPHOOK_PLATFORM_H
-#define SETUPHOOK_PLATFORM_H
+#pragma once
 
 #include <windows.h>
 
@@ -24,5 +23,3 @@ struct SetupHookPlatform {
 // Name of the extra export of the test build that returns the live table.
 #define SETUPHOOK_TEST_PLATFORM_EXPORT "SetupHookTestPlatform"
 typedef SetupHookPlatform*(WINAPI* SetupHookTestPlatformFn)(void);
-
-#endif

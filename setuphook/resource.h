@@ -1,6 +1,5 @@
 // Resource ids of setuphook.dll, shared by the .rc file, the code and the tests.
-#ifndef SETUPHOOK_RESOURCE_H
-#define SETUPHOOK_RESOURCE_H
+#pragma once
 
 // String table: the result texts handed back to the setup interpreter.
 #define IDS_NO_ACTIVE_WINDOW 1
@@ -28,5 +27,3 @@
 #define IDC_DEST_LIST 1006
 #define IDC_DEST_REQUIRED 1007
 #define IDC_DEST_AVAILABLE 1008
-
-#endif

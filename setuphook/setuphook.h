@@ -1,6 +1,5 @@
 // Internals shared by the parts of setuphook.dll.
-#ifndef SETUPHOOK_SETUPHOOK_H
-#define SETUPHOOK_SETUPHOOK_H
+#pragma once
 
 #include <windows.h>
 
@@ -40,5 +39,3 @@ SETUPHOOK_EXPORT ModifyRegistry(DWORD count, LPSTR* args, LPSTR* result);
 SETUPHOOK_EXPORT ChangeDir(DWORD count, LPSTR* args, LPSTR* result);
 SETUPHOOK_EXPORT DlgFail(DWORD count, LPSTR* args, LPSTR* result);
 SETUPHOOK_EXPORT Shutdown(DWORD count, LPSTR* args, LPSTR* result);
-
-#endif

@@ -1,7 +1,6 @@
 // Parsing of setupcall's call lists, apart from the program so that the
 // tests can reach it.
-#ifndef TOOLS_CALLFILE_H
-#define TOOLS_CALLFILE_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -19,5 +18,3 @@ bool SplitCallLine(const std::string& line, std::vector<std::string>* words);
 bool IsBlankOrComment(const std::string& line);
 
 }  // namespace setupcall
-
-#endif

@@ -1,12 +1,10 @@
 // Registry calls and wall time of config.exe's commands on a large service
 // key: 101 adapters among 10,000 other subkeys, with the "VA85 Family"
-// catalogue row. Each command runs the registry-model calls config.exe makes
-// for it (see config/adapter_list_dialog.cpp, edit_device_dialog.cpp):
-//   New         LowestFreeNumber, CountDeviceTypes, CreateLogicalPlaceholder,
-//               ListAdapters (the refill); the Edit dialog that follows is
-//               "Edit (open)" below
-//   Edit (open) ListedKeyStillMatches, OpenKey of the device key,
-//               ReadDeviceValues, LoadCatalog, ReadSettings
+// catalogue row. Each command runs the functions config.exe's adapter list
+// calls for it (registry/adapter_commands.h):
+//   New         NewAdapter, ListAdapters (the refill); the Edit dialog that
+//               follows is "Edit (open)" below
+//   Edit (open) OpenListedAdapter, ReadDeviceValues, LoadCatalog, ReadSettings
 //   Edit (save) SaveEditedAdapter (same number: confirmed update, so the old
 //               key is deleted and written anew), ListAdapters (the refill)
 //   Close       ApplyServiceStartValues
@@ -20,7 +18,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "config/save_adapter.h"
+#include "registry/adapter_commands.h"
 #include "registry/catalog.h"
 #include "registry/counting_store.h"
 #include "registry/device_keys.h"
@@ -37,6 +34,8 @@
 #include "registry/plugins.h"
 #include "registry/start_values.h"
 #include "registry/win32_store.h"
+#include "tests/bench/bench_util.h"
+#include "tests/support/fake_plugins.h"
 #include "tests/support/win_registry.h"
 
 namespace {
@@ -51,54 +50,18 @@ constexpr char kTypeName[] = "VA85 Family";
 
 // --- the fake plug-in -------------------------------------------------------
 
-std::map<const void*, std::size_t> g_blocks;
-
-void PutLe32(std::vector<std::uint8_t>* out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutRecord(std::vector<std::uint8_t>* out, std::uint32_t type, const char* name, const void* data,
-               std::uint32_t size) {
-  PutLe32(out, type);
-  out->insert(out->end(), name, name + std::strlen(name) + 1);
-  PutLe32(out, size);
-  const auto* bytes = static_cast<const std::uint8_t*>(data);
-  out->insert(out->end(), bytes, bytes + size);
-}
+veldra_test::FakeLoader* g_loader = nullptr;
 
 void* VELDRA_PLUGIN_CALL FakeReadRegValuesEx(veldra::KeyHandle, std::uint32_t adapterNumber) {
-  std::vector<std::uint8_t> list;
-  const std::uint32_t address = 10 + adapterNumber;
-  const std::uint32_t rate = 2;
-  PutRecord(&list, veldra::kRegDword, "NodeAddress", &address, 4);
-  PutRecord(&list, veldra::kRegDword, "DataRate", &rate, 4);
-  PutRecord(&list, veldra::kRegSz, "Label", "bench", 6);
-  PutLe32(&list, static_cast<std::uint32_t>(veldra::kValueListEnd));
-  void* block = std::malloc(list.size());
-  std::memcpy(block, list.data(), list.size());
-  g_blocks[block] = list.size();
-  return block;
+  return g_loader->heap.Alloc(veldra_test::ListBuilder()
+                                  .Dword("NodeAddress", 10 + adapterNumber)
+                                  .Dword("DataRate", 2)
+                                  .Sz("Label", "bench")
+                                  .End()
+                                  .bytes());
 }
 
-class FakeLoader : public veldra::PluginLoader {
- public:
-  void* Load(const char* path) override { return path != nullptr && *path != '\0' ? this : nullptr; }
-  void* Find(void*, const char* entry) override {
-    return std::strcmp(entry, "ReadRegValuesEx") == 0 ? reinterpret_cast<void*>(&FakeReadRegValuesEx)
-                                                      : nullptr;
-  }
-  void Unload(void*) override {}
-  std::size_t ListBlockSize(const void* list) override {
-    auto it = g_blocks.find(list);
-    return it == g_blocks.end() ? 0 : it->second;
-  }
-  void ReleaseList(void* list) override {
-    g_blocks.erase(list);
-    std::free(list);
-  }
-};
-
-class YesPrompts : public veldra::config::SavePrompts {
+class YesPrompts : public veldra::SavePrompts {
  public:
   bool ConfirmUpdate(AdapterNumber) override { return true; }
   void RestartNotice() override {}
@@ -112,21 +75,19 @@ void Populate(RegistryStore& store, std::uint32_t adapters, std::uint32_t others
     // Half sort before the device keys, half after them.
     char name[32];
     std::snprintf(name, sizeof name, "%s%05u", i % 2 == 0 ? "Aux" : "Zed", static_cast<unsigned>(i));
-    Key k = veldra::OpenKey(store, service.get(), name, veldra::Access::All);
+    Key k = service.Open(name, veldra::Access::All);
   }
   for (AdapterNumber n = 0; n < adapters; ++n) {
-    Key k = veldra::OpenKey(store, service.get(), veldra::DeviceKeyName(n, n % 2 == 0).c_str(),
-                            veldra::Access::All);
-    veldra::WriteDwordValue(store, k.get(), "AdapterNumber", n);
-    veldra::WriteStringValue(store, k.get(), "DeviceType", kTypeName);
+    Key k = service.Open(veldra::DeviceKeyName(n, n % 2 == 0).c_str(), veldra::Access::All);
+    k.WriteDword("AdapterNumber", n);
+    k.WriteString("DeviceType", kTypeName);
   }
-  Key row =
-      veldra::OpenKey(store, store.Root(),
-                      (std::string(veldra::kCatalogPath) + veldra::kServiceName + "\\" + kTypeName).c_str(),
-                      veldra::Access::All);
-  veldra::WriteStringValue(store, row.get(), "ConfigDll", "C:\\bench\\FAKE.DLL");
-  veldra::WriteStringValue(store, row.get(), "ExecuteDll", "None");
-  veldra::WriteDwordValue(store, row.get(), "Physical", 1);
+  Key row = Key::Root(store).Open(
+      (std::string(veldra::kCatalogPath) + veldra::kServiceName + "\\" + kTypeName).c_str(),
+      veldra::Access::All);
+  row.WriteString("ConfigDll", "C:\\bench\\FAKE.DLL");
+  row.WriteString("ExecuteDll", "None");
+  row.WriteDword("Physical", 1);
 }
 
 // --- measuring ----------------------------------------------------------------
@@ -137,12 +98,6 @@ struct Figure {
   std::vector<double> ms;
 };
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // Runs `op` `runs` times (with `undo` uncounted and untimed after each);
 // the call counts are those of the last run.
 Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::function<void()>& op,
@@ -150,10 +105,7 @@ Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::functi
   Figure f;
   for (unsigned r = 0; r < runs; ++r) {
     counting.ResetCounts();
-    const auto start = std::chrono::steady_clock::now();
-    op();
-    const auto stop = std::chrono::steady_clock::now();
-    f.ms.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    f.ms.push_back(veldra_bench::TimeMs(op));
     f.calls = counting.Total();
     for (std::size_t i = 0; i < veldra::kStoreOpCount; ++i)
       f.counts[i] = counting.Count(static_cast<StoreOp>(i));
@@ -165,7 +117,7 @@ Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::functi
 void Print(const char* command, const Figure& f) {
   static const char* const kOps[] = {"open", "enum", "query", "set", "delval", "delkey", "close", "expand"};
   std::printf("  %-12s %7llu calls  median %9.3f ms   (", command, static_cast<unsigned long long>(f.calls),
-              Median(f.ms));
+              veldra_bench::Median(f.ms));
   bool first = true;
   for (std::size_t i = 0; i < veldra::kStoreOpCount; ++i) {
     if (f.counts[i] == 0) continue;
@@ -179,7 +131,9 @@ bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std:
            unsigned runs) {
   Populate(inner, adapters, others);
   CountingRegistryStore store(inner);
-  FakeLoader loader;
+  veldra_test::FakeLoader loader;
+  loader.Add("C:\\bench\\FAKE.DLL", {{{"ReadRegValuesEx", reinterpret_cast<void*>(&FakeReadRegValuesEx)}}});
+  g_loader = &loader;
   YesPrompts prompts;
   Key service = veldra::OpenServiceKey(store);
   // An even number in the middle: a physical key, as the save writes it anew.
@@ -191,23 +145,19 @@ bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std:
   const Figure newFigure = Measure(
       store, runs,
       [&] {
-        const AdapterNumber number = veldra::LowestFreeNumber(store, service.get());
-        if (veldra::CountDeviceTypes(store) == 0) return;
-        if (!veldra::CreateLogicalPlaceholder(store, service.get(), number)) return;
-        created = number;
-        veldra::ListAdapters(store, service.get());
+        created = veldra::NewAdapter(store, service);
+        if (created != veldra::kNoAdapterNumber) veldra::ListAdapters(service);
       },
       [&] {
-        if (created != veldra::kNoAdapterNumber) {
-          store.DeleteKey(service.get(), veldra::DeviceKeyName(created, false).c_str());
-        }
+        if (created != veldra::kNoAdapterNumber)
+          service.DeleteSubkey(veldra::DeviceKeyName(created, false).c_str());
       });
   Print("New", newFigure);
 
   // Where the edited adapter's line points: its enumeration index.
   std::uint32_t index = 0;
   bool listed = false;
-  for (const veldra::AdapterEntry& e : veldra::ListAdapters(store, service.get())) {
+  for (const veldra::AdapterEntry& e : veldra::ListAdapters(service)) {
     if (e.number == kEdited) {
       index = e.index;
       listed = true;
@@ -225,15 +175,13 @@ bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std:
   const Figure openFigure = Measure(
       store, runs,
       [&] {
-        std::string name;
-        if (!veldra::config::ListedKeyStillMatches(store, service.get(), index, kEdited, &name)) {
+        if (veldra::OpenListedAdapter(service, index, kEdited, &deviceKey) != veldra::Listed::Done) {
           ok = false;
           return;
         }
-        deviceKey = veldra::OpenKey(store, service.get(), name.c_str(), veldra::Access::All);
         std::string typeName;
         AdapterNumber number = kEdited;
-        veldra::ReadDeviceValues(store, deviceKey.get(), &typeName, &number);
+        veldra::ReadDeviceValues(deviceKey, &typeName, &number);
         catalog = veldra::LoadCatalog(store);
         settings = veldra::ReadSettings(store, loader, catalog, 0, number, settings);
       },
@@ -247,12 +195,12 @@ bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std:
   const Figure saveFigure = Measure(
       store, runs,
       [&] {
-        if (veldra::config::SaveEditedAdapter(store, loader, service.get(), catalog, kTypeName, kEdited,
-                                              settings, prompts) != veldra::config::SaveResult::Saved) {
+        if (veldra::SaveEditedAdapter(loader, service, catalog, kTypeName, kEdited, settings, prompts) !=
+            veldra::SaveResult::Saved) {
           ok = false;
           return;
         }
-        veldra::ListAdapters(store, service.get());
+        veldra::ListAdapters(service);
       },
       nullptr);
   Print("Edit (save)", saveFigure);

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/bench_util.h"
 #include "tests/support/win_registry.h"
 
 namespace {
@@ -44,31 +45,12 @@ double Now() {
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-bool CreateWithValue(HKEY parent, const char* path, const char* name, DWORD type, const void* data,
-                     DWORD size) {
-  HKEY key;
-  if (RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const bool ok = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
-}
-
 bool Seed(unsigned adapters) {
-  HKEY services;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServices, 0, KEY_ALL_ACCESS, &services) != ERROR_SUCCESS)
-    return false;
-  veldra_test::DeleteRegistryTree(services, "VELDRA");
-  bool ok = true;
-  for (unsigned i = 0; i < adapters && ok; ++i) {
-    const std::string path = "VELDRA\\Device" + std::to_string(i);
-    const DWORD number = i;
-    ok = CreateWithValue(services, path.c_str(), "AdapterNumber", REG_DWORD, &number, sizeof number);
-  }
-  RegCloseKey(services);
-  const DWORD one = 1;
-  return ok && CreateWithValue(HKEY_LOCAL_MACHINE, kCatalogRow, "Physical", REG_DWORD, &one, sizeof one);
+  const std::string service = std::string(kServices) + "\\VELDRA";
+  bool ok = veldra_test::DeleteTree(service);
+  for (unsigned i = 0; i < adapters && ok; ++i)
+    ok = veldra_test::SetDword(service + "\\Device" + std::to_string(i), "AdapterNumber", i);
+  return ok && veldra_test::SetDword(kCatalogRow, "Physical", 1);
 }
 
 struct Finder {
@@ -130,14 +112,8 @@ double StartToList(const std::string& exe, const std::string& args, const char* 
   return shown;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 void Print(const char* label, const std::vector<double>& v) {
-  std::printf("%-12s median %8.1f ms   min %8.1f   max %8.1f   (%u runs)\n", label, Median(v),
+  std::printf("%-12s median %8.1f ms   min %8.1f   max %8.1f   (%u runs)\n", label, veldra_bench::Median(v),
               *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()),
               static_cast<unsigned>(v.size()));
 }
@@ -190,6 +166,7 @@ int main(int argc, char** argv) {
   std::printf("Process start to adapter list shown, %u adapters:\n", adapters);
   Print("config.exe", config);
   Print("bare_dialog", bare);
-  std::printf("ratio config/bare (medians): %.2f\n", Median(config) / Median(bare));
+  std::printf("ratio config/bare (medians): %.2f\n",
+              veldra_bench::Median(config) / veldra_bench::Median(bare));
   return 0;
 }

@@ -7,11 +7,9 @@
 // Prints figures; not a pass/fail test.
 //
 //   modify_bench [--runs N] SEAM_DLL SHIPPED_DLL
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +17,9 @@
 #include <vector>
 
 #include "platform.h"
+#include "tests/bench/bench_util.h"
 #include "tests/support/active_owner.h"
+#include "tests/support/win_registry.h"
 
 namespace {
 
@@ -47,39 +47,24 @@ LONG WINAPI CountClose(HKEY key) {
   return g_real.closeKey(key);
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // Runs ModifyRegistry `runs` times, each into an emptied scratch HKLM;
 // false when a call fails. Times go to `ms`.
 bool Time(SetupCallFn modify, unsigned runs, std::vector<double>* ms) {
   for (unsigned r = 0; r < runs; ++r) {
-    SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
-    HKEY scratch;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                        nullptr) != ERROR_SUCCESS) {
-      return false;
-    }
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch);
+    veldra_test::ScratchMachine scratch(kScratch);
+    if (!scratch.redirected()) return false;
     char directory[sizeof kDirectory];
     std::memcpy(directory, kDirectory, sizeof kDirectory);
     LPSTR args[] = {directory, nullptr};
     LPSTR result = nullptr;
-    const auto start = std::chrono::steady_clock::now();
-    const BOOL flag = modify(1, args, &result);
-    const auto stop = std::chrono::steady_clock::now();
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    RegCloseKey(scratch);
+    BOOL flag = FALSE;
+    const double elapsed = veldra_bench::TimeMs([&] { flag = modify(1, args, &result); });
     if (!flag) {
       std::printf("ModifyRegistry failed: %s\n", result != nullptr ? result : "(no text)");
       return false;
     }
-    ms->push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    ms->push_back(elapsed);
   }
-  SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
   return true;
 }
 
@@ -138,9 +123,9 @@ int main(int argc, char** argv) {
   std::printf("ModifyRegistry into an empty registry, %u runs:\n", runs);
   std::printf("  registry calls: %lu (RegCreateKeyExA %lu, RegSetValueExA %lu, RegCloseKey %lu)\n",
               creates + sets + closes, creates, sets, closes);
-  std::printf("  setuphook.dll       median %8.3f ms   min %8.3f   max %8.3f\n", Median(shippedMs),
-              *std::min_element(shippedMs.begin(), shippedMs.end()),
+  std::printf("  setuphook.dll       median %8.3f ms   min %8.3f   max %8.3f\n",
+              veldra_bench::Median(shippedMs), *std::min_element(shippedMs.begin(), shippedMs.end()),
               *std::max_element(shippedMs.begin(), shippedMs.end()));
-  std::printf("  setuphook_seam.dll  median %8.3f ms (counting wrappers)\n", Median(seamMs));
+  std::printf("  setuphook_seam.dll  median %8.3f ms (counting wrappers)\n", veldra_bench::Median(seamMs));
   return 0;
 }

@@ -7,7 +7,6 @@
 //   registry_bench [--quick] [--memory]
 //     --quick   tiny sizes (smoke run)
 //     --memory  Windows build: also measure the memory store
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -17,6 +16,7 @@
 #include "registry/counting_store.h"
 #include "registry/device_keys.h"
 #include "registry/memory_store.h"
+#include "tests/bench/bench_util.h"
 #ifdef _WIN32
 #include "registry/win32_store.h"
 #include "tests/support/win_registry.h"
@@ -38,13 +38,10 @@ struct Measure {
 
 Measure Run(CountingRegistryStore& counting, const std::function<void()>& op) {
   counting.ResetCounts();
-  const auto start = std::chrono::steady_clock::now();
-  op();
-  const auto stop = std::chrono::steady_clock::now();
   Measure m;
+  m.ms = veldra_bench::TimeMs(op);
   m.calls = counting.Total();
   m.enumCalls = counting.Count(StoreOp::EnumKey);
-  m.ms = std::chrono::duration<double, std::milli>(stop - start).count();
   return m;
 }
 
@@ -57,18 +54,17 @@ std::string OtherName(std::uint32_t i) {
 
 // Brings the service key to `adapters` device keys (numbers 0.. alternating
 // Device and LogicalDevice) and `others` other subkeys.
-void Populate(RegistryStore& store, veldra::KeyHandle service, std::uint32_t* adapters,
-              std::uint32_t wantAdapters, std::uint32_t* others, std::uint32_t wantOthers) {
+void Populate(const Key& service, std::uint32_t* adapters, std::uint32_t wantAdapters, std::uint32_t* others,
+              std::uint32_t wantOthers) {
   while (*others < wantOthers) {
-    Key k = veldra::OpenKey(store, service, OtherName((*others)++).c_str(), veldra::Access::All);
+    Key k = service.Open(OtherName((*others)++).c_str(), veldra::Access::All);
   }
   while (*adapters > wantAdapters) {
     --*adapters;
-    store.DeleteKey(service, veldra::DeviceKeyName(*adapters, *adapters % 2 == 0).c_str());
+    service.DeleteSubkey(veldra::DeviceKeyName(*adapters, *adapters % 2 == 0).c_str());
   }
   while (*adapters < wantAdapters) {
-    Key k = veldra::OpenKey(store, service, veldra::DeviceKeyName(*adapters, *adapters % 2 == 0).c_str(),
-                            veldra::Access::All);
+    Key k = service.Open(veldra::DeviceKeyName(*adapters, *adapters % 2 == 0).c_str(), veldra::Access::All);
     ++*adapters;
   }
 }
@@ -80,6 +76,7 @@ bool Bench(const char* label, RegistryStore& store, bool quick) {
       quick ? std::vector<std::uint32_t>{0, 20} : std::vector<std::uint32_t>{0, 1000, 10000};
   CountingRegistryStore counting(store);
   Key service = veldra::OpenServiceKey(store);
+  const Key counted = Key::Borrow(counting, service.get());
   if (!service) {
     std::printf("%s: cannot open the service key\n", label);
     return false;
@@ -94,18 +91,16 @@ bool Bench(const char* label, RegistryStore& store, bool quick) {
   std::uint32_t others = 0;
   for (std::uint32_t wantOthers : otherCounts) {
     for (std::uint32_t wantAdapters : adapterCounts) {
-      Populate(store, service.get(), &adapters, wantAdapters, &others, wantOthers);
+      Populate(service, &adapters, wantAdapters, &others, wantOthers);
       AdapterNumber fast = 0;
       AdapterNumber naive = 0;
-      const Measure lowest = Run(counting, [&] { fast = veldra::LowestFreeNumber(counting, service.get()); });
+      const Measure lowest = Run(counting, [&] { fast = veldra::LowestFreeNumber(counted); });
       const Measure definition = Run(counting, [&] {
-        while (veldra::FindDeviceKey(counting, service.get(), naive, nullptr)) ++naive;
+        while (veldra::FindDeviceKey(counted, naive, nullptr)) ++naive;
       });
       std::size_t listed = 0;
-      const Measure list =
-          Run(counting, [&] { listed = veldra::ListAdapters(counting, service.get()).size(); });
-      const Measure find =
-          Run(counting, [&] { veldra::FindDeviceKey(counting, service.get(), wantAdapters / 2, nullptr); });
+      const Measure list = Run(counting, [&] { listed = veldra::ListAdapters(counted).size(); });
+      const Measure find = Run(counting, [&] { veldra::FindDeviceKey(counted, wantAdapters / 2, nullptr); });
       std::printf("| %u | %u | %llu | %.3f | %llu | %.3f | %llu | %.3f | %llu | %.3f |\n",
                   static_cast<unsigned>(wantAdapters), static_cast<unsigned>(wantOthers),
                   static_cast<unsigned long long>(lowest.calls), lowest.ms,

@@ -1,46 +1,21 @@
 # cmake -DOBJDUMP=... -DBINARY=... -DEXPORTS=Name=Ordinal,... -P check_exports.cmake
-# Fails unless BINARY exports exactly the given names, each at its ordinal.
+# Fails unless BINARY exports exactly the given names, each at its ordinal;
+# with plain names (EXPORTS=Name,...) the ordinals are not checked.
 cmake_minimum_required(VERSION 3.20)
+include(${CMAKE_CURRENT_LIST_DIR}/pe_common.cmake)
 foreach(var OBJDUMP BINARY EXPORTS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "check_exports: ${var} is not set")
   endif()
 endforeach()
 
-execute_process(COMMAND ${OBJDUMP} -p ${BINARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "check_exports: ${OBJDUMP} -p ${BINARY} failed (${rc})")
-endif()
-
-if(NOT dump MATCHES "Ordinal Base[ \t]+([0-9]+)")
-  message(FATAL_ERROR "check_exports: ${BINARY} has no export table")
-endif()
-set(base ${CMAKE_MATCH_1})
-
-# objdump lists "[index] name" below this heading, index = ordinal - base.
-string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
-if(at LESS 0)
-  message(FATAL_ERROR "check_exports: ${BINARY} has no export name table")
-endif()
-string(SUBSTRING "${dump}" ${at} -1 table)
-string(FIND "${table}" "\n\n" end)
-if(end GREATER 0)
-  string(SUBSTRING "${table}" 0 ${end} table)
-endif()
-# Brackets would keep CMake from splitting the list: make them plain text.
-string(REPLACE "[" "<" table "${table}")
-string(REPLACE "]" ">" table "${table}")
-string(REGEX MATCHALL "<[ ]*[0-9]+> [^ \t\n]+" rows "${table}")
-set(found)
-foreach(row IN LISTS rows)
-  string(REGEX MATCH "<[ ]*([0-9]+)> (.+)" _ "${row}")
-  math(EXPR ordinal "${CMAKE_MATCH_1} + ${base}")
-  list(APPEND found "${CMAKE_MATCH_2}=${ordinal}")
-endforeach()
-
+veldra_exports(${BINARY} names ordinals)
 string(REPLACE "," ";" expected "${EXPORTS}")
 list(SORT expected)
-list(SORT found)
+set(found ${names})
+if(EXPORTS MATCHES "=")
+  set(found ${ordinals})
+endif()
 if(NOT found STREQUAL expected)
   message(FATAL_ERROR "check_exports: ${BINARY}\n  expected: ${expected}\n  found:    ${found}")
 endif()

@@ -16,8 +16,8 @@ using veldra::Access;
 using veldra::Key;
 using veldra::KeyHandle;
 
-constexpr long kErrBadPathname = 161;
-constexpr long kErrKeyDeleted = 1018;
+using veldra::kErrBadPathname;
+using veldra::kErrKeyDeleted;
 
 class StoreConformance : public RegistryTest {};
 
@@ -38,7 +38,7 @@ TEST_F(StoreConformance, OpenOrCreateCreatesMissingKeysAlsoForReadOnlyUse) {
   SetDword(again.get(), "Marker", 7);
   Key gamma = Make("Gamma", beta.get(), Access::Read);
   std::uint32_t value = 0;
-  EXPECT_TRUE(veldra::ReadDwordValue(store(), gamma.get(), "Marker", &value));
+  EXPECT_TRUE(gamma.ReadDword("Marker", &value));
   EXPECT_EQ(value, 7u);
   EXPECT_EQ(Subkeys(beta.get()).size(), 1u);
 }
@@ -123,10 +123,10 @@ TEST_F(StoreConformance, EnumerationIsSortedWithoutRegardToCaseAndPreservesCase)
   // Value names too are case-insensitive.
   SetDword(parent.get(), "AdapterNumber", 3);
   std::uint32_t value = 0;
-  EXPECT_TRUE(veldra::ReadDwordValue(store(), parent.get(), "ADAPTERNUMBER", &value));
+  EXPECT_TRUE(parent.ReadDword("ADAPTERNUMBER", &value));
   EXPECT_EQ(value, 3u);
   SetDword(parent.get(), "adapternumber", 4);
-  EXPECT_TRUE(veldra::ReadDwordValue(store(), parent.get(), "AdapterNumber", &value));
+  EXPECT_TRUE(parent.ReadDword("AdapterNumber", &value));
   EXPECT_EQ(value, 4u);
 
   // Deleting shifts the later indexes down.
@@ -224,7 +224,7 @@ TEST_F(StoreConformance, HandleOfADeletedKeyFails) {
   std::uint32_t chars = sizeof name;
   EXPECT_EQ(store().EnumKey(doomed.get(), 0, name, &chars), kErrKeyDeleted);
   EXPECT_EQ(store().QueryValue(doomed.get(), "Value", nullptr, nullptr, nullptr), kErrKeyDeleted);
-  EXPECT_EQ(veldra::WriteDwordValue(store(), doomed.get(), "Value", 2), kErrKeyDeleted);
+  EXPECT_EQ(doomed.WriteDword("Value", 2), kErrKeyDeleted);
   KeyHandle out = nullptr;
   EXPECT_EQ(store().OpenOrCreate(doomed.get(), "Sub", Access::All, &out), kErrKeyDeleted);
   // Creating it again gives a new, empty key.
@@ -259,34 +259,34 @@ TEST_F(StoreConformance, HelpersReadWithinTheirBuffers) {
   std::strcpy(text, "default");
   // 127 characters and the NUL: 128 bytes, fits.
   SetString(key.get(), "S128", std::string(127, 'a'));
-  ASSERT_TRUE(veldra::ReadStringValue(store(), key.get(), "S128", text));
+  ASSERT_TRUE(key.ReadString("S128", text));
   EXPECT_EQ(std::strlen(text), 127u);
   // 129 bytes: absent, buffer untouched.
   std::strcpy(text, "default");
   SetString(key.get(), "S129", std::string(128, 'a'));
-  EXPECT_FALSE(veldra::ReadStringValue(store(), key.get(), "S129", text));
+  EXPECT_FALSE(key.ReadString("S129", text));
   EXPECT_STREQ(text, "default");
   // 128 bytes without a NUL cannot hold its terminator: absent.
   const std::string r200(200, 'r');
   ASSERT_EQ(store().SetValue(key.get(), "Raw128", veldra::kRegSz, r200.data(), 128), veldra::kOk);
-  EXPECT_FALSE(veldra::ReadStringValue(store(), key.get(), "Raw128", text));
+  EXPECT_FALSE(key.ReadString("Raw128", text));
   EXPECT_STREQ(text, "default");
   // Shorter data without a NUL is terminated where it ends, binary included.
   SetRaw(key.get(), "Raw127", veldra::kRegBinary, std::string(127, 'r'));
-  ASSERT_TRUE(veldra::ReadStringValue(store(), key.get(), "Raw127", text));
+  ASSERT_TRUE(key.ReadString("Raw127", text));
   EXPECT_EQ(std::string(text), std::string(127, 'r'));
   SetRaw(key.get(), "Empty", veldra::kRegSz, "");
-  ASSERT_TRUE(veldra::ReadStringValue(store(), key.get(), "Empty", text));
+  ASSERT_TRUE(key.ReadString("Empty", text));
   EXPECT_STREQ(text, "");
 
   std::uint32_t number = 99;
   SetRaw(key.get(), "Wide", veldra::kRegBinary, std::string(8, '\1'));
-  EXPECT_FALSE(veldra::ReadDwordValue(store(), key.get(), "Wide", &number));
+  EXPECT_FALSE(key.ReadDword("Wide", &number));
   SetRaw(key.get(), "None", veldra::kRegNone, "");
-  EXPECT_FALSE(veldra::ReadDwordValue(store(), key.get(), "None", &number));
+  EXPECT_FALSE(key.ReadDword("None", &number));
   EXPECT_EQ(number, 99u);
   SetRaw(key.get(), "Short", veldra::kRegBinary, std::string("\x05\x01", 2));
-  ASSERT_TRUE(veldra::ReadDwordValue(store(), key.get(), "Short", &number));
+  ASSERT_TRUE(key.ReadDword("Short", &number));
   EXPECT_EQ(number, 0x105u);
   SetDword(key.get(), "Dword", 0xA1B2C3D4u);
   std::string raw;

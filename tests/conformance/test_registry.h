@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/device_keys.h"
 #include "registry/store.h"
 
 namespace veldra_test {
@@ -44,7 +45,8 @@ class RegistryTest : public ::testing::Test {
   // Opens or creates `path` below the store's root (or below `parent`).
   veldra::Key Make(const std::string& path, veldra::KeyHandle parent = nullptr,
                    veldra::Access access = veldra::Access::All) {
-    veldra::Key key = veldra::OpenKey(store(), parent, path.c_str(), access);
+    veldra::Key key = (parent ? veldra::Key::Borrow(store(), parent) : veldra::Key::Root(store()))
+                          .Open(path.c_str(), access);
     EXPECT_TRUE(key) << path;
     return key;
   }
@@ -62,10 +64,10 @@ class RegistryTest : public ::testing::Test {
     }
   }
   void SetString(veldra::KeyHandle key, const char* name, const std::string& value) {
-    ASSERT_EQ(veldra::WriteStringValue(store(), key, name, value.c_str()), veldra::kOk);
+    ASSERT_EQ(veldra::Key::Borrow(store(), key).WriteString(name, value.c_str()), veldra::kOk);
   }
   void SetDword(veldra::KeyHandle key, const char* name, std::uint32_t value) {
-    ASSERT_EQ(veldra::WriteDwordValue(store(), key, name, value), veldra::kOk);
+    ASSERT_EQ(veldra::Key::Borrow(store(), key).WriteDword(name, value), veldra::kOk);
   }
   void SetRaw(veldra::KeyHandle key, const char* name, std::uint32_t type, const std::string& bytes) {
     ASSERT_EQ(store().SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
@@ -87,6 +89,23 @@ class RegistryTest : public ::testing::Test {
 
  private:
   std::unique_ptr<TestRegistry> registry_;
+};
+
+// A test with the driver's service key open (created when missing).
+class ServiceKeyTest : public RegistryTest {
+ protected:
+  void SetUp() override {
+    RegistryTest::SetUp();
+    service_ = veldra::OpenServiceKey(store());
+    ASSERT_TRUE(service_);
+  }
+  void TearDown() override {
+    service_.reset();
+    RegistryTest::TearDown();
+  }
+  veldra::KeyHandle service() { return service_.get(); }
+
+  veldra::Key service_;
 };
 
 }  // namespace veldra_test

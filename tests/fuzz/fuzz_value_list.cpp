@@ -47,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   veldra::MemoryRegistryStore store;
-  veldra::Key key = veldra::OpenKey(store, nullptr, "Device0", veldra::Access::All);
+  veldra::Key key = veldra::Key::Root(store).Open("Device0", veldra::Access::All);
   BlockLoader loader(data, size);
   // Whatever the list held, a write that succeeds ends with the program's
   // own values in the key.
-  if (veldra::WriteDeviceValues(store, loader, key.get(), data, 7, "Fuzz")) {
+  if (veldra::WriteDeviceValues(loader, key, data, 7, "Fuzz")) {
     char type[veldra::kStringBufferBytes];
     std::uint32_t number = 0;
-    Check(veldra::ReadStringValue(store, key.get(), "DeviceType", type) && std::strcmp(type, "Fuzz") == 0);
-    Check(veldra::ReadDwordValue(store, key.get(), "AdapterNumber", &number) && number == 7);
+    Check(key.ReadString("DeviceType", type) && std::strcmp(type, "Fuzz") == 0);
+    Check(key.ReadDword("AdapterNumber", &number) && number == 7);
   }
   return 0;
 }

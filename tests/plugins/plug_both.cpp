@@ -2,16 +2,13 @@
 #include "list_writer.h"
 
 extern "C" void* WINAPI ReadRegValuesEx(HKEY key, DWORD adapterNumber) {
-  ListWriter list;
-  list.Sz("CalledBy", "ReadRegValuesEx");
-  list.Dword("Adapter", adapterNumber);
-  EchoMarker(list, key);
-  return list.Finish();
+  ListBuilder list;
+  return EchoMarker(list.Sz("CalledBy", "ReadRegValuesEx").Dword("Adapter", adapterNumber), key)
+      .End()
+      .Global();
 }
 
 extern "C" void* WINAPI ReadRegValues(HKEY key) {
-  ListWriter list;
-  list.Sz("CalledBy", "ReadRegValues");
-  EchoMarker(list, key);
-  return list.Finish();
+  ListBuilder list;
+  return EchoMarker(list.Sz("CalledBy", "ReadRegValues"), key).End().Global();
 }

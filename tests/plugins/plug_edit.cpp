@@ -3,10 +3,8 @@
 #include "list_writer.h"
 
 extern "C" void* WINAPI ReadRegValues(HKEY key) {
-  ListWriter list;
-  list.Sz("CalledBy", "ReadRegValues");
-  EchoMarker(list, key);
-  return list.Finish();
+  ListBuilder list;
+  return EchoMarker(list.Sz("CalledBy", "ReadRegValues"), key).End().Global();
 }
 
 extern "C" void WINAPI EditRegValues(void** valueList) {
@@ -15,8 +13,5 @@ extern "C" void WINAPI EditRegValues(void** valueList) {
     GlobalUnlock(old);
     GlobalFree(old);
   }
-  ListWriter list;
-  list.Sz("CalledBy", "EditRegValues");
-  list.Dword("Edited", 1);
-  *valueList = list.Finish();
+  *valueList = ListBuilder().Sz("CalledBy", "EditRegValues").Dword("Edited", 1).End().Global();
 }

@@ -2,8 +2,6 @@
 #include "list_writer.h"
 
 extern "C" void* WINAPI ReadRegValues(HKEY key) {
-  ListWriter list;
-  list.Sz("CalledBy", "ReadRegValues");
-  EchoMarker(list, key);
-  return list.Finish(GMEM_FIXED);
+  ListBuilder list;
+  return EchoMarker(list.Sz("CalledBy", "ReadRegValues"), key).End().Global(GMEM_FIXED);
 }

@@ -1,10 +1,13 @@
 // Reads a dialog template (RT_DIALOG, the classic DLGTEMPLATE form) out of a
-// loaded module, so that tests can check a built .rc control by control.
+// loaded module and compares it with the expected one, so that tests can
+// check a built .rc control by control.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veldra_test {
@@ -88,6 +91,43 @@ inline bool ReadDialogTemplate(HMODULE module, int id, WORD language, DialogTemp
     out->items.push_back(it);
   }
   return true;
+}
+
+// An expected template in "MS Sans Serif" 8.
+inline DialogTemplate Expected(DWORD style, int cx, int cy, const std::string& caption,
+                               std::vector<DialogItem> items) {
+  return DialogTemplate{style, cx, cy, caption, 8, "MS Sans Serif", std::move(items)};
+}
+
+// Template `id` of `module` must have exactly this frame (style, size,
+// caption, "MS Sans Serif" 8) and these controls in this order: class (any
+// case), id, position and text equal, and sameStyle(expected, actual) true.
+template <class SameStyle>
+void ExpectTemplate(HMODULE module, int id, WORD language, const DialogTemplate& expected,
+                    SameStyle sameStyle) {
+  SCOPED_TRACE(expected.caption);
+  DialogTemplate t;
+  ASSERT_TRUE(ReadDialogTemplate(module, id, language, &t)) << "no template " << id;
+  EXPECT_EQ(expected.style, t.style);
+  EXPECT_EQ(expected.cx, t.cx);
+  EXPECT_EQ(expected.cy, t.cy);
+  EXPECT_EQ(expected.caption, t.caption);
+  EXPECT_EQ(8, t.pointSize);
+  EXPECT_EQ("MS Sans Serif", t.font);
+  ASSERT_EQ(expected.items.size(), t.items.size());
+  for (std::size_t i = 0; i < t.items.size(); ++i) {
+    const DialogItem& e = expected.items[i];
+    const DialogItem& a = t.items[i];
+    SCOPED_TRACE("control " + std::to_string(i) + " \"" + e.text + "\"");
+    EXPECT_EQ(e.id, a.id);
+    EXPECT_EQ(0, lstrcmpiA(e.cls.c_str(), a.cls.c_str())) << e.cls << " vs " << a.cls;
+    EXPECT_EQ(e.text, a.text);
+    EXPECT_EQ(e.x, a.x);
+    EXPECT_EQ(e.y, a.y);
+    EXPECT_EQ(e.cx, a.cx);
+    EXPECT_EQ(e.cy, a.cy);
+    EXPECT_TRUE(sameStyle(e, a)) << std::hex << "style " << a.style << ", expected " << e.style;
+  }
 }
 
 }  // namespace veldra_test

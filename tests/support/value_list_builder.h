@@ -3,7 +3,12 @@
 // back with no alignment.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +17,11 @@
 namespace veldra_test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes Le32Bytes(std::uint32_t v) {
+  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+          static_cast<std::uint8_t>(v >> 24)};
+}
 
 class ListBuilder {
  public:
@@ -24,9 +34,7 @@ class ListBuilder {
     return *this;
   }
   ListBuilder& Dword(const std::string& name, std::uint32_t value) {
-    return Record(veldra::kRegDword, name,
-                  {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+    return Record(veldra::kRegDword, name, Le32Bytes(value));
   }
   // REG_SZ with its NUL counted in the size.
   ListBuilder& Sz(const std::string& name, const std::string& text) {
@@ -44,6 +52,17 @@ class ListBuilder {
   }
   ListBuilder& End() { return Le32(0xFFFFFFFFu); }
   const Bytes& bytes() const { return bytes_; }
+#ifdef _WIN32
+  // The list as a plug-in hands it over: the locked address of a block of the
+  // global heap of exactly its size, or null when the heap refuses.
+  void* Global(UINT flags = GMEM_MOVEABLE) const {
+    HGLOBAL block = GlobalAlloc(flags, bytes_.size());
+    void* p = block != nullptr ? GlobalLock(block) : nullptr;
+    if (p == nullptr && block != nullptr) GlobalFree(block);
+    if (p != nullptr) std::memcpy(p, bytes_.data(), bytes_.size());
+    return p;
+  }
+#endif
 
  private:
   Bytes bytes_;

@@ -125,30 +125,18 @@ TEST(DeviceKeyTexts, NamesAndListLines) {
   EXPECT_EQ(veldra::ParseAdapterLineText(nullptr), kNoAdapterNumber);
 }
 
-class DeviceKeys : public RegistryTest {
+class DeviceKeys : public ServiceKeyTest {
  protected:
-  void SetUp() override {
-    RegistryTest::SetUp();
-    service_ = veldra::OpenServiceKey(store());
-    ASSERT_TRUE(service_);
-  }
-  void TearDown() override {
-    service_.reset();
-    RegistryTest::TearDown();
-  }
-  veldra::KeyHandle service() { return service_.get(); }
   std::string Found(AdapterNumber number) {
     std::string name;
-    return veldra::FindDeviceKey(store(), service(), number, &name) ? name : "(none)";
+    return veldra::FindDeviceKey(service_, number, &name) ? name : "(none)";
   }
   // The definition LowestFreeNumber must agree with: one pass per candidate.
   AdapterNumber NaiveLowestFree() {
     AdapterNumber n = 0;
-    while (veldra::FindDeviceKey(store(), service(), n, nullptr)) ++n;
+    while (veldra::FindDeviceKey(service_, n, nullptr)) ++n;
     return n;
   }
-
-  Key service_;
 };
 
 TEST_F(DeviceKeys, ServiceKeyIsCreatedBelowTheServicesPath) {
@@ -160,8 +148,8 @@ TEST_F(DeviceKeys, ListAdaptersSkipsOtherKeysButKeepsTheirIndexes) {
   MakeMany(service(), {"Device0", "LogicalDevice2", "Parameters", "5"});
   // Enumeration order: 5, Device0, LogicalDevice2, Parameters.
   const std::vector<AdapterEntry> expected = {{0, 1}, {2, 2}};
-  EXPECT_EQ(veldra::ListAdapters(store(), service()), expected);
-  EXPECT_TRUE(veldra::ListAdapters(store(), Make("Empty").get()).empty());
+  EXPECT_EQ(veldra::ListAdapters(service_), expected);
+  EXPECT_TRUE(veldra::ListAdapters(Make("Empty")).empty());
 }
 
 TEST_F(DeviceKeys, BothPrefixesWithOneNumberTieBreakDifferently) {
@@ -170,14 +158,14 @@ TEST_F(DeviceKeys, BothPrefixesWithOneNumberTieBreakDifferently) {
   Key logical = Make("LogicalDevice3", service());
   SetString(logical.get(), "Which", "logical");
   const std::vector<AdapterEntry> expected = {{3, 0}, {3, 1}};
-  EXPECT_EQ(veldra::ListAdapters(store(), service()), expected);
+  EXPECT_EQ(veldra::ListAdapters(service_), expected);
   // Last match in enumeration order here...
   EXPECT_EQ(Found(3), "LogicalDevice3");
   // ...first match there.
   Key forPlugin = veldra::OpenDeviceKeyForPlugin(store(), 3);
   ASSERT_TRUE(forPlugin);
   char which[veldra::kStringBufferBytes] = "";
-  ASSERT_TRUE(veldra::ReadStringValue(store(), forPlugin.get(), "Which", which));
+  ASSERT_TRUE(forPlugin.ReadString("Which", which));
   EXPECT_STREQ(which, "physical");
 
   EXPECT_EQ(Found(4), "(none)");
@@ -186,11 +174,11 @@ TEST_F(DeviceKeys, BothPrefixesWithOneNumberTieBreakDifferently) {
 }
 
 TEST_F(DeviceKeys, LowestFreeNumber) {
-  EXPECT_EQ(veldra::LowestFreeNumber(store(), service()), 0u);
+  EXPECT_EQ(veldra::LowestFreeNumber(service_), 0u);
   MakeMany(service(), {"Device0", "LogicalDevice1", "device3"});
-  EXPECT_EQ(veldra::LowestFreeNumber(store(), service()), 2u);
+  EXPECT_EQ(veldra::LowestFreeNumber(service_), 2u);
   MakeMany(service(), {"Device2", "Device2x", "LogicalDevice4294967295", "Device4294967296"});
-  EXPECT_EQ(veldra::LowestFreeNumber(store(), service()), 4u);
+  EXPECT_EQ(veldra::LowestFreeNumber(service_), 4u);
 }
 
 TEST_F(DeviceKeys, LowestFreeNumberAgreesWithItsDefinitionInOnePass) {
@@ -204,7 +192,7 @@ TEST_F(DeviceKeys, LowestFreeNumberAgreesWithItsDefinitionInOnePass) {
       Make(name, service());
     }
     veldra::CountingRegistryStore counting(store());
-    const AdapterNumber lowest = veldra::LowestFreeNumber(counting, service());
+    const AdapterNumber lowest = veldra::LowestFreeNumber(Key::Borrow(counting, service()));
     const std::uint64_t subkeys = Subkeys(service()).size();
     EXPECT_LE(counting.Total(), 2 * subkeys + 1);
     EXPECT_EQ(lowest, NaiveLowestFree());
@@ -217,8 +205,8 @@ TEST_F(DeviceKeys, EnumerationEndsAtALongName) {
   MakeMany(service(),
            {"Device0", "Device1" + std::string(121, 'x'), "Device2", "Device3" + std::string(120, 'y')});
   const std::vector<AdapterEntry> expected = {{0, 0}};
-  EXPECT_EQ(veldra::ListAdapters(store(), service()), expected);
-  EXPECT_EQ(veldra::LowestFreeNumber(store(), service()), 1u);
+  EXPECT_EQ(veldra::ListAdapters(service_), expected);
+  EXPECT_EQ(veldra::LowestFreeNumber(service_), 1u);
   EXPECT_EQ(Found(2), "(none)");
   EXPECT_FALSE(veldra::OpenDeviceKeyForPlugin(store(), 2));
   // A 127-character name is an ordinary device key.
@@ -227,8 +215,8 @@ TEST_F(DeviceKeys, EnumerationEndsAtALongName) {
 }
 
 TEST_F(DeviceKeys, PlaceholderCreationAndDeletionByIndex) {
-  ASSERT_TRUE(veldra::CreateLogicalPlaceholder(store(), service(), 7));
-  ASSERT_TRUE(veldra::CreateLogicalPlaceholder(store(), service(), 7));  // opening again is fine
+  ASSERT_TRUE(veldra::CreateLogicalPlaceholder(service_, 7));
+  ASSERT_TRUE(veldra::CreateLogicalPlaceholder(service_, 7));  // opening again is fine
   Make("Device1\\Sub", service());
   EXPECT_EQ(Subkeys(service()), (std::vector<std::string>{"Device1", "LogicalDevice7"}));
   Key placeholder = Make("LogicalDevice7", service());
@@ -237,27 +225,27 @@ TEST_F(DeviceKeys, PlaceholderCreationAndDeletionByIndex) {
             veldra::kErrFileNotFound);
   placeholder.reset();
 
-  EXPECT_FALSE(veldra::DeleteListedKey(store(), service(), 0));  // has a subkey
-  EXPECT_FALSE(veldra::DeleteListedKey(store(), service(), 2));  // no such index
-  EXPECT_TRUE(veldra::DeleteListedKey(store(), service(), 1));
+  EXPECT_FALSE(veldra::DeleteListedKey(service_, 0));  // has a subkey
+  EXPECT_FALSE(veldra::DeleteListedKey(service_, 2));  // no such index
+  EXPECT_TRUE(veldra::DeleteListedKey(service_, 1));
   EXPECT_EQ(Subkeys(service()), std::vector<std::string>{"Device1"});
 }
 
 TEST_F(DeviceKeys, FailuresCreateOrDeleteNothing) {
-  // A service key that could not be opened is null: nothing lands at the root.
-  EXPECT_FALSE(veldra::CreateLogicalPlaceholder(store(), nullptr, 0));
+  // A service key that could not be opened is empty: nothing lands at the root.
+  EXPECT_FALSE(veldra::CreateLogicalPlaceholder(Key(), 0));
   const std::vector<std::string> atRoot = Subkeys(store().Root());
   EXPECT_EQ(std::find(atRoot.begin(), atRoot.end(), "LogicalDevice0"), atRoot.end());
   veldra::CountingRegistryStore counting(store());
   counting.FailCall(veldra::StoreOp::OpenOrCreate, 1);
-  EXPECT_FALSE(veldra::CreateLogicalPlaceholder(counting, service(), 1));
+  EXPECT_FALSE(veldra::CreateLogicalPlaceholder(Key::Borrow(counting, service()), 1));
   EXPECT_TRUE(Subkeys(service()).empty());
 
   Make("Device0", service());
   counting.FailCall(veldra::StoreOp::EnumKey, 1);
-  EXPECT_FALSE(veldra::DeleteListedKey(counting, service(), 0));
+  EXPECT_FALSE(veldra::DeleteListedKey(Key::Borrow(counting, service()), 0));
   counting.FailCall(veldra::StoreOp::DeleteKey, 1);
-  EXPECT_FALSE(veldra::DeleteListedKey(counting, service(), 0));
+  EXPECT_FALSE(veldra::DeleteListedKey(Key::Borrow(counting, service()), 0));
   EXPECT_EQ(Subkeys(service()), std::vector<std::string>{"Device0"});
 
   // The service key cannot be opened: no device key for the plug-in.
@@ -266,20 +254,20 @@ TEST_F(DeviceKeys, FailuresCreateOrDeleteNothing) {
   EXPECT_TRUE(veldra::OpenDeviceKeyForPlugin(counting, 0));
   // A failing enumeration is the end of the list.
   counting.FailCall(veldra::StoreOp::EnumKey, 1);
-  EXPECT_TRUE(veldra::ListAdapters(counting, service()).empty());
+  EXPECT_TRUE(veldra::ListAdapters(Key::Borrow(counting, service())).empty());
 }
 
 TEST_F(DeviceKeys, ReadDeviceValuesKeepsDefaultsForWhatIsMissing) {
   Key device = Make("Device1", service());
   std::string type = "Unknown";
   AdapterNumber number = 1;
-  veldra::ReadDeviceValues(store(), device.get(), &type, &number);
+  veldra::ReadDeviceValues(device, &type, &number);
   EXPECT_EQ(type, "Unknown");
   EXPECT_EQ(number, 1u);
 
   SetDword(device.get(), "AdapterNumber", 9);
   SetString(device.get(), "DeviceType", "VA85 Family");
-  veldra::ReadDeviceValues(store(), device.get(), &type, &number);
+  veldra::ReadDeviceValues(device, &type, &number);
   EXPECT_EQ(type, "VA85 Family");
   EXPECT_EQ(number, 9u);
 
@@ -287,13 +275,13 @@ TEST_F(DeviceKeys, ReadDeviceValuesKeepsDefaultsForWhatIsMissing) {
   for (std::size_t bytes : {127u, 128u, 129u}) {
     SetString(device.get(), "DeviceType", std::string(bytes - 1, 't'));
     type = "Unknown";
-    veldra::ReadDeviceValues(store(), device.get(), &type, &number);
+    veldra::ReadDeviceValues(device, &type, &number);
     EXPECT_EQ(type, bytes <= 128 ? std::string(bytes - 1, 't') : "Unknown") << bytes;
   }
   // An AdapterNumber wider than 4 bytes reads as absent.
   SetRaw(device.get(), "AdapterNumber", veldra::kRegBinary, std::string(8, '\0'));
   number = 5;
-  veldra::ReadDeviceValues(store(), device.get(), &type, &number);
+  veldra::ReadDeviceValues(device, &type, &number);
   EXPECT_EQ(number, 5u);
 }
 

@@ -16,17 +16,8 @@ using veldra::kRegSz;
 
 const char* const kNames[] = {"Type", "Start", "ErrorControl", "Group", "LogVersion"};
 
-class StartValues : public RegistryTest {
+class StartValues : public ServiceKeyTest {
  protected:
-  void SetUp() override {
-    RegistryTest::SetUp();
-    service_ = veldra::OpenServiceKey(store());
-  }
-  void TearDown() override {
-    service_.reset();
-    RegistryTest::TearDown();
-  }
-  veldra::KeyHandle service() { return service_.get(); }
   void SetAllStartValues() {
     for (const char* name : kNames) SetDword(service(), name, 77);
   }
@@ -45,8 +36,6 @@ class StartValues : public RegistryTest {
                        static_cast<char>(v >> 24)};
     return std::string(b, 4);
   }
-
-  Key service_;
 };
 
 TEST_F(StartValues, WithoutAPhysicalAdapterAllFiveAreRemoved) {

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "tests/support/poll.h"
+
 namespace cfgtest {
 
 namespace {
 
-constexpr DWORD kPoll = 20;
 constexpr DWORD kSendTimeout = 5000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -103,22 +104,13 @@ HWND FindVisibleWindow(const std::string& title, DWORD pid) {
 }
 
 HWND WaitWindow(const std::string& title, DWORD pid, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = FindVisibleWindow(title, pid);
-    if (window != nullptr) return window;
-    if (GetTickCount() - start >= ms) return nullptr;
-    Sleep(kPoll);
-  }
+  HWND window = nullptr;
+  veldra_test::PollUntil([&] { return (window = FindVisibleWindow(title, pid)) != nullptr; }, ms);
+  return window;
 }
 
 bool WaitGone(HWND window, DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (IsWindow(window) && IsWindowVisible(window)) {
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(kPoll);
-  }
-  return true;
+  return veldra_test::PollUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms);
 }
 
 std::vector<HWND> VisibleWindows(DWORD pid) {
@@ -183,13 +175,16 @@ std::string LineText(HWND control, UINT lengthMessage, UINT message, WPARAM inde
   return text;
 }
 
-std::vector<std::string> ListLines(HWND list) {
+// Every line of a list box or of a combo box's list.
+std::vector<std::string> Lines(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
   std::vector<std::string> lines;
-  const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
+  const LRESULT count = Send(control, countMessage, 0, 0);
   for (LRESULT i = 0; i < count; ++i)
-    lines.push_back(LineText(list, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)));
+    lines.push_back(LineText(control, lengthMessage, textMessage, static_cast<WPARAM>(i)));
   return lines;
 }
+
+std::vector<std::string> ListLines(HWND list) { return Lines(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
 
 int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0)); }
 
@@ -204,11 +199,7 @@ void SelectListLine(HWND dialog, int listId, int index) {
 }
 
 std::vector<std::string> ComboLines(HWND combo) {
-  std::vector<std::string> lines;
-  const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i)
-    lines.push_back(LineText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)));
-  return lines;
+  return Lines(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int ComboSelection(HWND combo) { return static_cast<int>(Send(combo, CB_GETCURSEL, 0, 0)); }
@@ -227,29 +218,30 @@ HWND FocusOf(HWND window) {
 
 MessageBoxInfo WaitMessageBox(const std::string& caption, DWORD pid, DWORD ms, HWND exclude) {
   MessageBoxInfo box;
-  const DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = nullptr;
-    for (HWND w : VisibleWindows(pid)) {
-      if (w != exclude && Text(w) == caption) window = w;
-    }
-    char cls[16] = {};
-    if (window != nullptr) GetClassNameA(window, cls, sizeof cls);
-    if (window != nullptr && lstrcmpA(cls, "#32770") == 0) {
-      std::string text;
-      EnumChildWindows(window, StaticTextProc, reinterpret_cast<LPARAM>(&text));
-      // The box may be found before its text is set.
-      if (!text.empty()) {
-        box.hwnd = window;
-        box.text = text;
-        box.owner = GetWindow(window, GW_OWNER);
-        box.yesNo = GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
-        return box;
-      }
-    }
-    if (GetTickCount() - start >= ms) return box;
-    Sleep(kPoll);
-  }
+  veldra_test::PollUntil(
+      [&] {
+        HWND window = nullptr;
+        for (HWND w : VisibleWindows(pid)) {
+          if (w != exclude && Text(w) == caption) window = w;
+        }
+        char cls[16] = {};
+        if (window != nullptr) GetClassNameA(window, cls, sizeof cls);
+        if (window != nullptr && lstrcmpA(cls, "#32770") == 0) {
+          std::string text;
+          EnumChildWindows(window, StaticTextProc, reinterpret_cast<LPARAM>(&text));
+          // The box may be found before its text is set.
+          if (!text.empty()) {
+            box.hwnd = window;
+            box.text = text;
+            box.owner = GetWindow(window, GW_OWNER);
+            box.yesNo = GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+  return box;
 }
 
 bool Answer(const MessageBoxInfo& box, int id) {

@@ -25,7 +25,7 @@ void NoteCall(const std::string& call, KeyHandle key) {
   world->calls.push_back(call);
   world->loader->events.push_back("call " + call.substr(0, call.find(' ')));
   char text[kStringBufferBytes];
-  world->marker = ReadStringValue(*world->store, key, "Marker", text) ? text : "(none)";
+  world->marker = Key::Borrow(*world->store, key).ReadString("Marker", text) ? text : "(none)";
 }
 
 void* SettingsList(std::uint32_t speed) {
@@ -89,12 +89,11 @@ class PluginHostTest : public ::testing::Test {
   void TearDown() override { world = nullptr; }
 
   void MakeKey(const char* name, const char* marker) {
-    Key key =
-        OpenKey(store, nullptr, (std::string("SYSTEM\\CurrentControlSet\\Services\\VELDRA\\") + name).c_str(),
-                Access::All);
+    Key key = Key::Root(store).Open(
+        (std::string("SYSTEM\\CurrentControlSet\\Services\\VELDRA\\") + name).c_str(), Access::All);
     ASSERT_TRUE(key);
     if (marker != nullptr) {
-      ASSERT_EQ(WriteStringValue(store, key.get(), "Marker", marker), kOk);
+      ASSERT_EQ(key.WriteString("Marker", marker), kOk);
     }
   }
   void* Read(int row, AdapterNumber number, void* current = nullptr) {
@@ -212,10 +211,10 @@ TEST_F(PluginHostTest, EditRegValuesMayReplaceTheList) {
   EXPECT_EQ(loader.events, (std::vector<std::string>{"load edit.dll", "unload"}));
 
   // The replacement is what gets saved.
-  Key key = OpenKey(store, nullptr, "SYSTEM\\CurrentControlSet\\Services\\VELDRA\\Device3", Access::All);
-  ASSERT_TRUE(WriteDeviceValues(store, loader, key.get(), list, 3, "Editor"));
+  Key key = Key::Root(store).Open("SYSTEM\\CurrentControlSet\\Services\\VELDRA\\Device3", Access::All);
+  ASSERT_TRUE(WriteDeviceValues(loader, key, list, 3, "Editor"));
   std::uint32_t speed = 0;
-  EXPECT_TRUE(ReadDwordValue(store, key.get(), "Speed", &speed));
+  EXPECT_TRUE(key.ReadDword("Speed", &speed));
   EXPECT_EQ(speed, 57600u);
   ReleaseList(loader, list);
 }

@@ -107,25 +107,25 @@ class WriteDeviceValuesTest : public ::testing::Test {
   }
   void* List(const ListBuilder& b) { return loader.heap.Alloc(b.bytes()); }
   bool Write(RegistryStore& store, const void* list, const char* type = "VA85 Family") {
-    return WriteDeviceValues(store, loader, key.get(), list, 4, type);
+    return WriteDeviceValues(loader, Key::Borrow(store, key.get()), list, 4, type);
   }
   // The program's own two values as they must be written.
-  static RecordingStore::Write AdapterNumberWrite() { return {"AdapterNumber", kRegDword, Le32Bytes(4)}; }
-  static RecordingStore::Write DeviceTypeWrite(const char* type = "VA85 Family") {
+  static ValueWrite AdapterNumberWrite() { return {"AdapterNumber", kRegDword, Le32Bytes(4)}; }
+  static ValueWrite DeviceTypeWrite(const char* type = "VA85 Family") {
     return {"DeviceType", kRegSz, SzBytes(type)};
   }
 
   MemoryRegistryStore memory;
-  RecordingStore recorder{memory};
+  CountingRegistryStore recorder{memory};
   FakeLoader loader;
   Key key;
 };
 
 TEST_F(WriteDeviceValuesTest, TerminatorOnlyOrNullListWritesJustTheProgramsValues) {
   for (void* list : {List(ListBuilder().End()), static_cast<void*>(nullptr)}) {
-    recorder.writes.clear();
+    recorder.changes.clear();
     EXPECT_TRUE(Write(recorder, list));
-    EXPECT_EQ(recorder.writes, (std::vector<RecordingStore::Write>{AdapterNumberWrite(), DeviceTypeWrite()}));
+    EXPECT_EQ(Writes(recorder), (std::vector<ValueWrite>{AdapterNumberWrite(), DeviceTypeWrite()}));
   }
   std::uint32_t type = 0, number = 0, size = 4;
   ASSERT_EQ(memory.QueryValue(key.get(), "AdapterNumber", &type, &number, &size), kOk);
@@ -136,13 +136,13 @@ TEST_F(WriteDeviceValuesTest, TerminatorOnlyOrNullListWritesJustTheProgramsValue
 TEST_F(WriteDeviceValuesTest, RecordsAreWrittenExactlyAndInOrderBeforeTheProgramsValues) {
   void* list = List(ListBuilder().Dword("Baud", 19200).Sz("Port", "COM1").End());
   EXPECT_TRUE(Write(recorder, list));
-  const std::vector<RecordingStore::Write> expected{{"Baud", kRegDword, Le32Bytes(19200)},
-                                                    {"Port", kRegSz, SzBytes("COM1")},
-                                                    AdapterNumberWrite(),
-                                                    DeviceTypeWrite()};
-  EXPECT_EQ(recorder.writes, expected);
-  EXPECT_EQ(recorder.writes[1].data.size(), 5u);
-  EXPECT_EQ(recorder.deletes, 0);
+  const std::vector<ValueWrite> expected{{"Baud", kRegDword, Le32Bytes(19200)},
+                                         {"Port", kRegSz, SzBytes("COM1")},
+                                         AdapterNumberWrite(),
+                                         DeviceTypeWrite()};
+  EXPECT_EQ(Writes(recorder), expected);
+  EXPECT_EQ(Writes(recorder)[1].data.size(), 5u);
+  EXPECT_EQ(Deletes(recorder), 0);
 }
 
 TEST_F(WriteDeviceValuesTest, SizeZeroRecordWritesAnEmptyValueOfItsType) {
@@ -158,10 +158,10 @@ TEST_F(WriteDeviceValuesTest, ProgramsOwnValuesReplaceRecordsOfTheSameName) {
   void* list = List(ListBuilder().Sz("DeviceType", "Plug-in's idea").Dword("AdapterNumber", 99).End());
   ASSERT_TRUE(Write(memory, list, "VA85 Family"));
   char text[kStringBufferBytes];
-  ASSERT_TRUE(ReadStringValue(memory, key.get(), "DeviceType", text));
+  ASSERT_TRUE(key.ReadString("DeviceType", text));
   EXPECT_STREQ(text, "VA85 Family");
   std::uint32_t number = 0;
-  ASSERT_TRUE(ReadDwordValue(memory, key.get(), "AdapterNumber", &number));
+  ASSERT_TRUE(key.ReadDword("AdapterNumber", &number));
   EXPECT_EQ(number, 4u);
 }
 
@@ -170,9 +170,9 @@ TEST_F(WriteDeviceValuesTest, ProgramsOwnValuesReplaceRecordsOfTheSameName) {
 TEST_F(WriteDeviceValuesTest, UnterminatedListStillGetsTheProgramsValues) {
   void* list = List(ListBuilder().Dword("Baud", 1).Le32(kRegSz).Raw("Trunc"));
   EXPECT_TRUE(Write(recorder, list));
-  EXPECT_EQ(recorder.writes,
-            (std::vector<RecordingStore::Write>{
-                {"Baud", kRegDword, Le32Bytes(1)}, AdapterNumberWrite(), DeviceTypeWrite()}));
+  EXPECT_EQ(
+      Writes(recorder),
+      (std::vector<ValueWrite>{{"Baud", kRegDword, Le32Bytes(1)}, AdapterNumberWrite(), DeviceTypeWrite()}));
 }
 
 // Memory of unknown extent (not from the global heap) cannot be bounded, so
@@ -180,33 +180,33 @@ TEST_F(WriteDeviceValuesTest, UnterminatedListStillGetsTheProgramsValues) {
 TEST_F(WriteDeviceValuesTest, ListOfUnknownSizeContributesNoValues) {
   const Bytes bytes = ListBuilder().Dword("Baud", 1).End().bytes();
   EXPECT_TRUE(Write(recorder, bytes.data()));
-  EXPECT_EQ(recorder.writes, (std::vector<RecordingStore::Write>{AdapterNumberWrite(), DeviceTypeWrite()}));
+  EXPECT_EQ(Writes(recorder), (std::vector<ValueWrite>{AdapterNumberWrite(), DeviceTypeWrite()}));
 }
 
 TEST_F(WriteDeviceValuesTest, FirstFailedWriteStopsEverything) {
-  CountingRegistryStore counting(recorder);
+  CountingRegistryStore counting(static_cast<RegistryStore&>(recorder));
   void* list = List(ListBuilder().Dword("A", 1).Dword("B", 2).Dword("C", 3).End());
   // The recorder sits below the fault injection, so it sees only the writes
   // that reached the registry.
   counting.FailCall(StoreOp::SetValue, 2);
   EXPECT_FALSE(Write(counting, list));
   EXPECT_EQ(counting.Count(StoreOp::SetValue), 2u);
-  EXPECT_EQ(recorder.writes, (std::vector<RecordingStore::Write>{{"A", kRegDword, Le32Bytes(1)}}));
+  EXPECT_EQ(Writes(recorder), (std::vector<ValueWrite>{{"A", kRegDword, Le32Bytes(1)}}));
   std::uint32_t number = 0;
-  EXPECT_FALSE(ReadDwordValue(memory, key.get(), "AdapterNumber", &number));
+  EXPECT_FALSE(key.ReadDword("AdapterNumber", &number));
 }
 
 TEST_F(WriteDeviceValuesTest, FailedAdapterNumberSkipsDeviceTypeAndFailedDeviceTypeFails) {
-  CountingRegistryStore counting(recorder);
+  CountingRegistryStore counting(static_cast<RegistryStore&>(recorder));
   counting.FailCall(StoreOp::SetValue, 1);
   EXPECT_FALSE(Write(counting, nullptr));
-  EXPECT_TRUE(recorder.writes.empty());
+  EXPECT_TRUE(Writes(recorder).empty());
   EXPECT_EQ(counting.Count(StoreOp::SetValue), 1u);
 
   counting.ResetCounts();
   counting.FailCall(StoreOp::SetValue, 2);
   EXPECT_FALSE(Write(counting, nullptr));
-  EXPECT_EQ(recorder.writes, (std::vector<RecordingStore::Write>{AdapterNumberWrite()}));
+  EXPECT_EQ(Writes(recorder), (std::vector<ValueWrite>{AdapterNumberWrite()}));
 }
 
 }  // namespace

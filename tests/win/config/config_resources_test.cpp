@@ -26,10 +26,10 @@ class ConfigResources : public ::testing::Test {
     if (module_ != nullptr) FreeLibrary(module_);
   }
 
-  Template Load(int id) {
-    Template t;
-    EXPECT_TRUE(veldra_test::ReadDialogTemplate(module_, id, 0, &t)) << "no template " << id;
-    return t;
+  // Controls compare with their whole style.
+  void Expect(int id, const Template& expected) {
+    veldra_test::ExpectTemplate(module_, id, 0, expected,
+                                [](const Item& e, const Item& a) { return e.style == a.style; });
   }
 
   HMODULE module_ = nullptr;
@@ -38,69 +38,43 @@ class ConfigResources : public ::testing::Test {
 constexpr DWORD kDialogStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-void ExpectFrame(const Template& t, int cx, int cy, const char* caption) {
-  EXPECT_EQ(kDialogStyle | DS_SETFONT, t.style);
-  EXPECT_EQ(cx, t.cx);
-  EXPECT_EQ(cy, t.cy);
-  EXPECT_EQ(caption, t.caption);
-  EXPECT_EQ(8, t.pointSize);
-  EXPECT_EQ("MS Sans Serif", t.font);
-}
-
-void ExpectItems(const std::vector<Item>& expected, const std::vector<Item>& actual) {
-  ASSERT_EQ(expected.size(), actual.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    const Item& e = expected[i];
-    const Item& a = actual[i];
-    SCOPED_TRACE("control " + std::to_string(i) + " \"" + e.text + "\"");
-    EXPECT_EQ(e.id, a.id);
-    EXPECT_EQ(0, lstrcmpiA(e.cls.c_str(), a.cls.c_str())) << e.cls << " vs " << a.cls;
-    EXPECT_EQ(e.text, a.text);
-    EXPECT_EQ(e.x, a.x);
-    EXPECT_EQ(e.y, a.y);
-    EXPECT_EQ(e.cx, a.cx);
-    EXPECT_EQ(e.cy, a.cy);
-    EXPECT_EQ(e.style, a.style);
-  }
-}
-
 TEST_F(ConfigResources, AdapterListTemplate) {
-  const Template t = Load(IDD_ADAPTER_LIST);
-  ExpectFrame(t, 167, 139, "Modbus Plus Driver Configuration");
   const DWORD button = kChild | WS_TABSTOP;
-  ExpectItems(
-      {
-          {button | BS_DEFPUSHBUTTON, 102, 26, 50, 14, 1, "Button", "Close"},
-          {button | BS_PUSHBUTTON, 102, 50, 50, 14, 4, "Button", "New"},
-          {button | BS_PUSHBUTTON, 102, 74, 50, 14, 108, "Button", "Edit"},
-          {button | BS_PUSHBUTTON, 102, 98, 50, 14, 6, "Button", "Delete"},
-          {kChild | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 13,
-           15, 71, 110, 103, "ListBox", ""},
-      },
-      t.items);
+  const DWORD list =
+      kChild | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+  Expect(IDD_ADAPTER_LIST,
+         veldra_test::Expected(kDialogStyle | DS_SETFONT, 167, 139, "Modbus Plus Driver Configuration",
+                               {{button | BS_DEFPUSHBUTTON, 102, 26, 50, 14, 1, "Button", "Close"},
+                                {button | BS_PUSHBUTTON, 102, 50, 50, 14, 4, "Button", "New"},
+                                {button | BS_PUSHBUTTON, 102, 74, 50, 14, 108, "Button", "Edit"},
+                                {button | BS_PUSHBUTTON, 102, 98, 50, 14, 6, "Button", "Delete"},
+                                {list, 13, 15, 71, 110, 103, "ListBox", ""}}));
 }
 
 TEST_F(ConfigResources, EditDeviceTemplate) {
-  const Template t = Load(IDD_EDIT_DEVICE);
-  ExpectFrame(t, 241, 79, "Edit Device");
-  ExpectItems(
-      {
-          {kChild | SS_LEFT | WS_GROUP, 35, 15, 42, 9, IDC_STATIC, "Static", "Device Type"},
-          {kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 35, 26, 119, 60, 139, "ComboBox", ""},
-          {kChild | SS_LEFT | WS_GROUP, 158, 15, 54, 9, IDC_STATIC, "Static", "Adapter Number"},
-          {kChild | WS_BORDER | WS_TABSTOP, 166, 26, 40, 12, 127, "Edit", ""},
-          {WS_CHILD | BS_DEFPUSHBUTTON, 0, 0, 50, 14, 138, "Button", "Do Nothing"},
-          {kChild | BS_PUSHBUTTON, 7, 60, 52, 14, 1, "Button", "OK"},
-          {kChild | BS_PUSHBUTTON, 66, 60, 52, 14, 2, "Button", "Cancel"},
-          {kChild | BS_PUSHBUTTON, 125, 60, 52, 14, 141, "Button", "Setup"},
-          {kChild | BS_PUSHBUTTON, 184, 60, 50, 14, 57664, "Button", "About"},
-      },
-      t.items);
+  Expect(IDD_EDIT_DEVICE,
+         veldra_test::Expected(
+             kDialogStyle | DS_SETFONT, 241, 79, "Edit Device",
+             {{kChild | SS_LEFT | WS_GROUP, 35, 15, 42, 9, IDC_STATIC, "Static", "Device Type"},
+              {kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 35, 26, 119, 60, 139, "ComboBox", ""},
+              {kChild | SS_LEFT | WS_GROUP, 158, 15, 54, 9, IDC_STATIC, "Static", "Adapter Number"},
+              {kChild | WS_BORDER | WS_TABSTOP, 166, 26, 40, 12, 127, "Edit", ""},
+              {WS_CHILD | BS_DEFPUSHBUTTON, 0, 0, 50, 14, 138, "Button", "Do Nothing"},
+              {kChild | BS_PUSHBUTTON, 7, 60, 52, 14, 1, "Button", "OK"},
+              {kChild | BS_PUSHBUTTON, 66, 60, 52, 14, 2, "Button", "Cancel"},
+              {kChild | BS_PUSHBUTTON, 125, 60, 52, 14, 141, "Button", "Setup"},
+              {kChild | BS_PUSHBUTTON, 184, 60, 50, 14, 57664, "Button", "About"}}));
 }
 
 TEST_F(ConfigResources, AboutBoxTemplate) {
-  const Template t = Load(IDD_ABOUTBOX);
-  ExpectFrame(t, 217, 156, "About");
+  Template t;
+  ASSERT_TRUE(veldra_test::ReadDialogTemplate(module_, IDD_ABOUTBOX, 0, &t));
+  EXPECT_EQ(kDialogStyle | DS_SETFONT, t.style);
+  EXPECT_EQ(217, t.cx);
+  EXPECT_EQ(156, t.cy);
+  EXPECT_EQ("About", t.caption);
+  EXPECT_EQ(8, t.pointSize);
+  EXPECT_EQ("MS Sans Serif", t.font);
   ASSERT_EQ(3u, t.items.size());
   EXPECT_EQ("Modbus Plus Driver Configuration", t.items[0].text);
   EXPECT_EQ("Version 2.2", t.items[1].text);

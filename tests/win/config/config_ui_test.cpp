@@ -1,129 +1,8 @@
-// config.exe end to end: the real program is started against the test
-// prefix's registry and driven through its dialogs by control id. The tests
-// share the prefix's VELDRA keys, so each one resets them before and after.
-#include <gtest/gtest.h>
-
-#include <functional>
-
-#include "config/resource.h"
-#include "driver.h"
-#include "regtool.h"
-
-using namespace cfgtest;
+// config.exe end to end, the adapter list: lines, New, Delete, Close, Escape,
+// and what the list does while Edit Device is open.
+#include "config_ui.h"
 
 namespace {
-
-constexpr char kMainTitle[] = "Modbus Plus Driver Configuration";
-constexpr char kEditTitle[] = "Edit Device";
-constexpr char kProgramName[] = "config";
-constexpr char kVa85[] = "VA85 Family";
-constexpr char kVirtual[] = "Virtual Node";
-const std::string kService = kServiceKey;
-const std::string kCatalog = kCatalogKey;
-
-std::string Service(const std::string& sub) { return kService + "\\" + sub; }
-
-// Polls `condition` for up to `ms`.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 10000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
-// A REG_DWORD value, or 0xBAADF00D when it cannot be read.
-std::uint32_t Dword(const std::string& path, const char* name) {
-  std::uint32_t value = 0;
-  return ReadDword(path, name, &value) ? value : 0xBAADF00Du;
-}
-
-// Returns once the window's thread has finished what it was doing and is
-// waiting for messages again (or timed out).
-void Sync(HWND window) {
-  DWORD_PTR result;
-  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-}
-
-class ConfigUi : public ::testing::Test {
- protected:
-  void SetUp() override { ResetKeys(); }
-  void TearDown() override {
-    app_.Kill();
-    ResetKeys();
-  }
-
-  static void ResetKeys() {
-    ASSERT_TRUE(DeleteTree(kService));
-    ASSERT_TRUE(DeleteTree(kCatalog));
-  }
-
-  // VA85 Family: physical, the demo plug-in. Virtual Node: logical, no plug-in.
-  static void AddCatalog() {
-    ASSERT_TRUE(SetString(kCatalog + "\\" + kVa85, "ConfigDll", WinPath(PLUGIN_DLL)));
-    ASSERT_TRUE(SetString(kCatalog + "\\" + kVa85, "ExecuteDll", "None"));
-    ASSERT_TRUE(SetDword(kCatalog + "\\" + kVa85, "Physical", 1));
-    ASSERT_TRUE(SetString(kCatalog + "\\" + kVirtual, "ConfigDll", "None"));
-    ASSERT_TRUE(SetString(kCatalog + "\\" + kVirtual, "ExecuteDll", "None"));
-  }
-
-  static void AddAdapter(const std::string& key, const std::string& type, std::uint32_t number) {
-    ASSERT_TRUE(SetString(Service(key), "DeviceType", type));
-    ASSERT_TRUE(SetDword(Service(key), "AdapterNumber", number));
-  }
-
-  void Start() {
-    ASSERT_TRUE(app_.Start(WinPath(CONFIG_EXE)));
-    main_ = WaitWindow(kMainTitle, app_.pid());
-    ASSERT_NE(nullptr, main_);
-    list_ = GetDlgItem(main_, IDC_ADAPTER_LIST);
-  }
-
-  HWND Edit() { return WaitWindow(kEditTitle, app_.pid()); }
-
-  // Cancel answered with Yes; true when Edit Device went away.
-  bool CancelEdit(HWND edit) {
-    PostCommand(edit, IDCANCEL);
-    AnswerBox("Exit Without Saving", IDYES);
-    return WaitGone(edit);
-  }
-
-  // Selects a list line and presses Edit; the Edit Device dialog, or null.
-  HWND EditLine(int line) {
-    SelectListLine(main_, IDC_ADAPTER_LIST, line);
-    PostCommand(main_, IDC_EDIT);
-    return Edit();
-  }
-
-  // The message box of that caption, answered with `button`; its text.
-  std::string AnswerBox(const std::string& caption, int button, MessageBoxInfo* seen = nullptr,
-                        HWND exclude = nullptr) {
-    MessageBoxInfo box = WaitMessageBox(caption, app_.pid(), 10000, exclude);
-    if (box.hwnd == nullptr) return "<no message box \"" + caption + "\">";
-    if (seen != nullptr) *seen = box;
-    EXPECT_TRUE(Answer(box, button));
-    return box.text;
-  }
-
-  int LineOf(const std::string& text) {
-    std::vector<std::string> lines = ListLines(list_);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i] == text) return static_cast<int>(i);
-    }
-    return -1;
-  }
-
-  DWORD ExitCode() {
-    DWORD code = 0xDEAD;
-    EXPECT_TRUE(app_.WaitExit(10000, &code));
-    return code;
-  }
-
-  Process app_;
-  HWND main_ = nullptr;
-  HWND list_ = nullptr;
-};
 
 TEST_F(ConfigUi, ListsDeviceKeysSortedAsTextWithTheirIndexes) {
   for (const char* key : {"Device0", "LogicalDevice2", "Parameters", "5", "Device10", "device7", "Other3"}) {
@@ -135,7 +14,7 @@ TEST_F(ConfigUi, ListsDeviceKeysSortedAsTextWithTheirIndexes) {
   EXPECT_EQ("New", ItemText(main_, IDC_NEW));
   EXPECT_EQ("Edit", ItemText(main_, IDC_EDIT));
   EXPECT_EQ("Delete", ItemText(main_, IDC_DELETE));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(main_) == GetDlgItem(main_, IDC_CLOSE); }));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(main_) == GetDlgItem(main_, IDC_CLOSE); }));
 
   const std::vector<std::string> expected = {"Adapter 0", "Adapter 10", "Adapter 2", "Adapter 7"};
   ASSERT_EQ(expected, ListLines(list_));
@@ -177,7 +56,7 @@ TEST_F(ConfigUi, NewPicksTheLowestFreeNumberAndSavesTheChosenType) {
   HWND combo = GetDlgItem(edit, IDC_DEVICE_TYPE);
   EXPECT_EQ((std::vector<std::string>{kVa85, kVirtual, "Unknown"}), ComboLines(combo));
   EXPECT_EQ(2, ComboSelection(combo));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == combo; }));
+  EXPECT_TRUE(veldra_test::PollUntil([&] { return FocusOf(edit) == combo; }));
 
   // OK with the placeholder type is refused.
   PostCommand(edit, IDOK);
@@ -192,20 +71,10 @@ TEST_F(ConfigUi, NewPicksTheLowestFreeNumberAndSavesTheChosenType) {
 
   // A physical type: the placeholder key of 2 is replaced by Device2.
   ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 2?", AnswerBox("Adapter Already Exists", IDYES, &box));
-  EXPECT_EQ(main_, box.owner);
-  EXPECT_EQ("Changes made will not take effect until the system is shutdown and restarted.",
-            AnswerBox("Changes Made", IDOK, &box));
-  EXPECT_EQ(main_, box.owner);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-
+  EXPECT_TRUE(Save(edit, 2, true));
   EXPECT_FALSE(KeyExists(Service("LogicalDevice2")));
-  std::string type;
   EXPECT_EQ(2u, Dword(Service("Device2"), "AdapterNumber"));
-  ASSERT_TRUE(ReadString(Service("Device2"), "DeviceType", &type));
-  EXPECT_EQ(kVa85, type);
+  EXPECT_EQ(kVa85, String(Service("Device2"), "DeviceType"));
   // The demo plug-in's defaults for an empty key.
   EXPECT_EQ(1u, Dword(Service("Device2"), "NodeAddress"));
   EXPECT_EQ(5u, Dword(Service("Device2"), "Interrupt"));
@@ -223,13 +92,12 @@ TEST_F(ConfigUi, CancelledNewKeepsThePlaceholderAndNoAsksAgain) {
 
   PostCommand(edit, IDCANCEL);
   MessageBoxInfo box;
-  EXPECT_EQ("Are you sure you want to exit without saving changes?",
-            AnswerBox("Exit Without Saving", IDNO, &box));
+  EXPECT_EQ(kExitText, AnswerBox(kExitCaption, IDNO, &box));
   EXPECT_TRUE(box.yesNo);
   ASSERT_TRUE(IsWindowVisible(edit));
   // The window close command asks the same question.
   PostMessageA(edit, WM_CLOSE, 0, 0);
-  EXPECT_EQ("Are you sure you want to exit without saving changes?", AnswerBox("Exit Without Saving", IDYES));
+  EXPECT_EQ(kExitText, AnswerBox(kExitCaption, IDYES));
   EXPECT_TRUE(WaitGone(edit));
   Sync(main_);
 
@@ -246,183 +114,6 @@ TEST_F(ConfigUi, NewWithAnEmptyCatalogueDoesNothing) {
   EXPECT_TRUE(ListLines(list_).empty());
 }
 
-TEST_F(ConfigUi, EditWithAnEmptyCatalogueShowsTheDialogAgainOnOk) {
-  AddAdapter("LogicalDevice4", kVirtual, 4);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  HWND combo = GetDlgItem(edit, IDC_DEVICE_TYPE);
-  EXPECT_TRUE(ComboLines(combo).empty());
-  EXPECT_EQ(CB_ERR, ComboSelection(combo));
-  PostCommand(edit, IDOK);
-  // The type is not in the (empty) catalogue: shown again, no message.
-  HWND again = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    again = FindVisibleWindow(kEditTitle, app_.pid());
-    return again != nullptr && again != edit;
-  }));
-  EXPECT_EQ(2u, VisibleWindows(app_.pid()).size());  // no message box
-  EXPECT_TRUE(CancelEdit(again));
-  std::string type;
-  ASSERT_TRUE(ReadString(Service("LogicalDevice4"), "DeviceType", &type));
-  EXPECT_EQ(kVirtual, type);
-}
-
-TEST_F(ConfigUi, UpdateQuestionNoReturnsToTheDialogYesRewritesTheKey) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  ASSERT_TRUE(SetString(Service("LogicalDevice3"), "Stale", "x"));
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  EXPECT_EQ(1, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
-  EXPECT_EQ("3", ItemText(edit, IDC_ADAPTER_NUMBER));
-
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDNO));
-  HWND again = Edit();
-  ASSERT_NE(nullptr, again);
-  EXPECT_TRUE(ValueExists(Service("LogicalDevice3"), "Stale"));
-
-  PostCommand(again, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
-  EXPECT_TRUE(WaitGone(again));
-  Sync(main_);
-  // A logical type: no restart notice, the key is written afresh.
-  EXPECT_EQ(nullptr, FindVisibleWindow("Changes Made", app_.pid()));
-  EXPECT_TRUE(KeyExists(Service("LogicalDevice3")));
-  EXPECT_FALSE(ValueExists(Service("LogicalDevice3"), "Stale"));
-  EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
-}
-
-TEST_F(ConfigUi, ChangedNumberWritesANewKeyAndKeepsTheOldOne) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, " 5 "));  // blanks around it are fine
-  PostCommand(edit, IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  EXPECT_TRUE(KeyExists(Service("LogicalDevice3")));
-  EXPECT_EQ(5u, Dword(Service("LogicalDevice5"), "AdapterNumber"));
-  EXPECT_EQ((std::vector<std::string>{"Adapter 3", "Adapter 5"}), ListLines(list_));
-}
-
-TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
-  EXPECT_EQ("Changes made will not take effect until the system is shutdown and restarted.",
-            AnswerBox("Changes Made", IDOK));
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  EXPECT_FALSE(KeyExists(Service("LogicalDevice3")));
-  std::string type;
-  ASSERT_TRUE(ReadString(Service("Device3"), "DeviceType", &type));
-  EXPECT_EQ(kVa85, type);
-  EXPECT_EQ(1u, Dword(Service("Device3"), "NodeAddress"));  // the plug-in's default
-  EXPECT_EQ(std::vector<std::string>{"Adapter 3"}, ListLines(list_));
-}
-
-TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
-
-  // Leaving the field with text that is not a number.
-  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "12a"));
-  PostCommand(edit, IDC_ADAPTER_NUMBER, EN_KILLFOCUS);
-  MessageBoxInfo box = WaitMessageBox(kProgramName, app_.pid());
-  ASSERT_NE(nullptr, box.hwnd);
-  EXPECT_EQ("Please enter an integer.", box.text);
-  EXPECT_EQ(nullptr, box.owner);
-  EXPECT_FALSE(box.yesNo);
-  // While the message is up the dialog's own controls are ignored: neither
-  // handler opens anything.
-  EXPECT_TRUE(SendCommand(edit, IDOK));
-  EXPECT_TRUE(SendCommand(edit, IDCANCEL));
-  EXPECT_EQ(3u, VisibleWindows(app_.pid()).size());
-  EXPECT_TRUE(Answer(box, IDOK));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
-  Sync(edit);
-  EXPECT_EQ(MAKELONG(0, 3), SendMessageA(field, EM_GETSEL, 0, 0));
-
-  struct Case {
-    const char* text;
-    const char* message;
-  };
-  const Case refused[] = {
-      {"101", "Please enter an integer between 0 and 100."},
-      {"-1", "Please enter an integer between 0 and 100."},  // the sign is accepted, the value is not
-      {"", "Please enter an integer."},
-      {"0x1", "Please enter an integer."},
-  };
-  for (const Case& c : refused) {
-    ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, c.text));
-    PostCommand(edit, IDOK);
-    EXPECT_EQ(c.message, AnswerBox(kProgramName, IDOK)) << c.text;
-    EXPECT_TRUE(IsWindowVisible(edit)) << c.text;
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; })) << c.text;
-  }
-
-  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "+7"));
-  PostCommand(edit, IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  EXPECT_EQ(7u, Dword(Service("LogicalDevice7"), "AdapterNumber"));
-}
-
-TEST_F(ConfigUi, StoredNumberOutOfRangeIsShownAndRefusedOnOk) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 200);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  EXPECT_EQ("200", ItemText(edit, IDC_ADAPTER_NUMBER));
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Please enter an integer between 0 and 100.", AnswerBox(kProgramName, IDOK));
-  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "3"));
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 3?", AnswerBox("Adapter Already Exists", IDYES));
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
-}
-
-TEST_F(ConfigUi, StoredTypePrefixSelectsTheFullNameAndSavesIt) {
-  AddCatalog();
-  AddAdapter("Device4", "va85", 4);
-  AddAdapter("LogicalDevice5", "", 5);
-  Start();
-  HWND edit = EditLine(LineOf("Adapter 5"));
-  ASSERT_NE(nullptr, edit);
-  EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));  // empty type: the first row
-  ASSERT_TRUE(CancelEdit(edit));
-  Sync(main_);
-
-  edit = EditLine(LineOf("Adapter 4"));
-  ASSERT_NE(nullptr, edit);
-  EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
-  PostCommand(edit, IDOK);
-  EXPECT_EQ("Update Adapter 4?", AnswerBox("Adapter Already Exists", IDYES));
-  AnswerBox("Changes Made", IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  std::string type;
-  ASSERT_TRUE(ReadString(Service("Device4"), "DeviceType", &type));
-  EXPECT_EQ(kVa85, type);
-}
-
 TEST_F(ConfigUi, DeleteAsksFirstAndRemovesTheSelectedKey) {
   AddAdapter("Device0", kVa85, 0);
   AddAdapter("LogicalDevice1", kVirtual, 1);
@@ -436,9 +127,7 @@ TEST_F(ConfigUi, DeleteAsksFirstAndRemovesTheSelectedKey) {
   Sync(main_);
   EXPECT_TRUE(KeyExists(Service("LogicalDevice1")));
 
-  PostCommand(main_, IDC_DELETE);
-  AnswerBox("Confirm Delete", IDYES);
-  Sync(main_);
+  Delete(1, IDYES);
   EXPECT_FALSE(KeyExists(Service("LogicalDevice1")));
   EXPECT_TRUE(KeyExists(Service("Device0")));
   EXPECT_EQ(std::vector<std::string>{"Adapter 0"}, ListLines(list_));
@@ -452,10 +141,7 @@ TEST_F(ConfigUi, DeleteOfALineWhoseKeyMovedOnlyRefreshesTheList) {
   // Behind the program's back a key that sorts first appears: the index
   // stored with "Adapter 1" now names Device0.
   AddAdapter("Device0", kVa85, 0);
-  SelectListLine(main_, IDC_ADAPTER_LIST, 0);
-  PostCommand(main_, IDC_DELETE);
-  AnswerBox("Confirm Delete", IDYES);
-  Sync(main_);
+  Delete(0, IDYES);
   EXPECT_TRUE(KeyExists(Service("Device0")));
   EXPECT_TRUE(KeyExists(Service("Device1")));
   EXPECT_TRUE(KeyExists(Service("Device2")));
@@ -485,20 +171,13 @@ TEST_F(ConfigUi, EditOfALineWhoseKeyMovedOnlyRefreshesTheList) {
 TEST_F(ConfigUi, DeletingTheOnlyPhysicalAdapterThenClosingRemovesTheStartValues) {
   AddAdapter("Device0", kVa85, 0);
   AddAdapter("LogicalDevice1", kVirtual, 1);
-  for (const char* name : {"Type", "Start", "ErrorControl", "LogVersion"})
-    ASSERT_TRUE(SetDword(kService, name, 1));
-  ASSERT_TRUE(SetString(kService, "Group", "Extended Base"));
+  SetStartValues();
   Start();
-  SelectListLine(main_, IDC_ADAPTER_LIST, 0);
-  PostCommand(main_, IDC_DELETE);
-  AnswerBox("Confirm Delete", IDYES);
-  Sync(main_);
+  Delete(0, IDYES);
   ASSERT_FALSE(KeyExists(Service("Device0")));
   PostCommand(main_, IDC_CLOSE);
   EXPECT_EQ(1u, ExitCode());
-  for (const char* name : {"Type", "Start", "ErrorControl", "Group", "LogVersion"}) {
-    EXPECT_FALSE(ValueExists(kService, name)) << name;
-  }
+  ExpectNoStartValues();
 }
 
 TEST_F(ConfigUi, EnterClosesAndSuppliesMissingStartValues) {
@@ -511,9 +190,7 @@ TEST_F(ConfigUi, EnterClosesAndSuppliesMissingStartValues) {
   EXPECT_EQ(1u, Dword(kService, "Type"));
   EXPECT_EQ(1u, Dword(kService, "ErrorControl"));
   EXPECT_EQ(0u, Dword(kService, "LogVersion"));
-  std::string group;
-  ASSERT_TRUE(ReadString(kService, "Group", &group));
-  EXPECT_EQ("Extended Base", group);
+  EXPECT_EQ("Extended Base", String(kService, "Group"));
 }
 
 TEST_F(ConfigUi, EscapeEndsWithoutTouchingTheStartValues) {
@@ -527,153 +204,19 @@ TEST_F(ConfigUi, EscapeEndsWithoutTouchingTheStartValues) {
 
 TEST_F(ConfigUi, WindowCloseCommandRemovesStartValuesWithoutPhysicalAdapters) {
   AddAdapter("LogicalDevice0", kVirtual, 0);
-  for (const char* name : {"Type", "Start", "ErrorControl", "LogVersion"})
-    ASSERT_TRUE(SetDword(kService, name, 1));
-  ASSERT_TRUE(SetString(kService, "Group", "Extended Base"));
+  SetStartValues();
   Start();
   PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(1u, ExitCode());
-  for (const char* name : {"Type", "Start", "ErrorControl", "Group", "LogVersion"}) {
-    EXPECT_FALSE(ValueExists(kService, name)) << name;
-  }
+  ExpectNoStartValues();
   EXPECT_TRUE(KeyExists(Service("LogicalDevice0")));
-}
-
-TEST_F(ConfigUi, EnterInEditDeviceDoesNothingAndAboutShowsTheBox) {
-  AddCatalog();
-  AddAdapter("Device0", kVa85, 0);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  EXPECT_FALSE(IsWindowVisible(GetDlgItem(edit, IDC_DO_NOTHING)));
-  EXPECT_EQ(kEditTitle, Text(edit));
-  EXPECT_EQ("Setup", ItemText(edit, IDC_SETUP));
-  EXPECT_EQ("About", ItemText(edit, ID_APP_ABOUT));
-
-  // Enter on the number field presses the invisible default button. The
-  // About click posted after it shows that the dialog is still there.
-  PostKey(GetDlgItem(edit, IDC_ADAPTER_NUMBER), VK_RETURN);
-  PostKey(GetDlgItem(edit, IDC_DEVICE_TYPE), VK_RETURN);
-  PostCommand(edit, ID_APP_ABOUT);
-  HWND about = WaitWindow("About", app_.pid());
-  ASSERT_NE(nullptr, about);
-  EXPECT_TRUE(IsWindowVisible(edit));
-  EXPECT_TRUE(IsWindowEnabled(edit));  // the About box has no owner
-  EXPECT_EQ(nullptr, GetWindow(about, GW_OWNER));
-  EXPECT_EQ(nullptr, FindVisibleWindow(kProgramName, app_.pid()));
-  PostCommand(about, IDOK);
-  EXPECT_TRUE(WaitGone(about));
-
-  // Escape in Edit Device is Cancel.
-  PostKey(GetDlgItem(edit, IDC_DEVICE_TYPE), VK_ESCAPE);
-  AnswerBox("Exit Without Saving", IDYES);
-  EXPECT_TRUE(WaitGone(edit));
-}
-
-TEST_F(ConfigUi, AboutBoxTextsAndTheApplicationsAboutCommand) {
-  Start();
-  // No control sends it, but the application object handles the command.
-  PostCommand(main_, ID_APP_ABOUT);
-  HWND about = WaitWindow("About", app_.pid());
-  ASSERT_NE(nullptr, about);
-  std::vector<std::string> texts;
-  for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    texts.push_back(Text(child));
-  }
-  EXPECT_EQ((std::vector<std::string>{"Modbus Plus Driver Configuration", "Version 2.2", "OK"}), texts);
-  EXPECT_EQ(IDOK, GetDlgCtrlID(GetDlgItem(about, IDOK)));
-  RECT rect;
-  GetWindowRect(about, &rect);
-  EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2, rect.left);
-  PostKey(GetDlgItem(about, IDOK), VK_RETURN);
-  EXPECT_TRUE(WaitGone(about));
-}
-
-TEST_F(ConfigUi, SetupRunsTheDemoPluginAndSavesWhatItReturns) {
-  AddCatalog();
-  AddAdapter("Device0", kVa85, 0);
-  ASSERT_TRUE(SetDword(Service("Device0"), "NodeAddress", 9));
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  PostCommand(edit, IDC_SETUP);
-  HWND settings = WaitWindow("VA85 Family Settings", app_.pid());
-  ASSERT_NE(nullptr, settings);
-  EXPECT_EQ("9", ItemText(settings, 101));
-  EXPECT_EQ("5", ItemText(settings, 102));
-
-  // While the plug-in's dialog runs, OK, Cancel, the close command and Setup
-  // of Edit Device do nothing: each returns at once without a window.
-  EXPECT_TRUE(SendCommand(edit, IDOK));
-  EXPECT_TRUE(SendCommand(edit, IDCANCEL));
-  EXPECT_TRUE(SendCommand(edit, IDC_SETUP));
-  EXPECT_TRUE(SendMessageTimeoutA(edit, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr));
-  EXPECT_TRUE(IsWindowVisible(edit));
-  EXPECT_EQ(3u, VisibleWindows(app_.pid()).size());
-
-  ASSERT_TRUE(SetItemText(settings, 101, "70"));
-  PostCommand(settings, IDOK);
-  EXPECT_EQ("The network node address must be a number from 1 to 64.",
-            AnswerBox("VA85 Family Settings", IDOK, nullptr, settings));
-  ASSERT_TRUE(SetItemText(settings, 101, "12"));
-  ASSERT_TRUE(SetItemText(settings, 102, "7"));
-  PostCommand(settings, IDOK);
-  EXPECT_TRUE(WaitGone(settings));
-  // Nothing is written before OK.
-  EXPECT_EQ(9u, Dword(Service("Device0"), "NodeAddress"));
-
-  PostCommand(edit, IDOK);
-  AnswerBox("Adapter Already Exists", IDYES);
-  AnswerBox("Changes Made", IDOK);
-  EXPECT_TRUE(WaitGone(edit));
-  Sync(main_);
-  EXPECT_EQ(12u, Dword(Service("Device0"), "NodeAddress"));
-  EXPECT_EQ(7u, Dword(Service("Device0"), "Interrupt"));
-}
-
-TEST_F(ConfigUi, ConfirmingTheTypeAgainDiscardsUnsavedPluginChanges) {
-  AddCatalog();
-  AddAdapter("Device0", kVa85, 0);
-  ASSERT_TRUE(SetDword(Service("Device0"), "NodeAddress", 9));
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  PostCommand(edit, IDC_SETUP);
-  HWND settings = WaitWindow("VA85 Family Settings", app_.pid());
-  ASSERT_NE(nullptr, settings);
-  ASSERT_TRUE(SetItemText(settings, 101, "33"));
-  PostCommand(settings, IDOK);
-  ASSERT_TRUE(WaitGone(settings));
-
-  ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);  // the type already selected
-  PostCommand(edit, IDC_SETUP);
-  settings = WaitWindow("VA85 Family Settings", app_.pid());
-  ASSERT_NE(nullptr, settings);
-  EXPECT_EQ("9", ItemText(settings, 101));
-  PostCommand(settings, IDCANCEL);
-  ASSERT_TRUE(WaitGone(settings));
-  EXPECT_TRUE(CancelEdit(edit));
-}
-
-TEST_F(ConfigUi, SetupForTheUnknownTypeDoesNothing) {
-  AddCatalog();
-  Start();
-  PostCommand(main_, IDC_NEW);
-  HWND edit = Edit();
-  ASSERT_NE(nullptr, edit);
-  EXPECT_EQ(2, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
-  ASSERT_TRUE(SendCommand(edit, IDC_SETUP));
-  EXPECT_EQ(nullptr, FindVisibleWindow("VA85 Family Settings", app_.pid()));
-  EXPECT_EQ(2u, VisibleWindows(app_.pid()).size());
-  EXPECT_TRUE(CancelEdit(edit));
 }
 
 TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
   AddCatalog();
   AddAdapter("Device0", kVa85, 0);
   AddAdapter("LogicalDevice1", kVirtual, 1);
-  Start();
-  HWND edit = EditLine(0);
+  HWND edit = StartAndEdit(0);
   ASSERT_NE(nullptr, edit);
   EXPECT_TRUE(IsWindowEnabled(main_));  // Edit Device has no owner
 
@@ -696,7 +239,7 @@ TEST_F(ConfigUi, AdapterListIgnoresClicksWhileEditDeviceIsOpenButNotEscape) {
   EXPECT_TRUE(IsWindowVisible(edit));
   ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "6"));
   PostCommand(edit, IDOK);
-  AnswerBox("Changes Made", IDOK);
+  EXPECT_EQ(kRestartText, AnswerBox(kRestartCaption, IDOK));
   EXPECT_EQ(2u, ExitCode());
   EXPECT_TRUE(KeyExists(Service("Device6")));
   EXPECT_FALSE(ValueExists(kService, "Start"));
@@ -713,27 +256,6 @@ TEST_F(ConfigUi, DoubleClickEditsTheLineLikeTheEditButton) {
   ASSERT_NE(nullptr, edit);
   EXPECT_EQ("4", ItemText(edit, IDC_ADAPTER_NUMBER));
   EXPECT_EQ(0, ComboSelection(GetDlgItem(edit, IDC_DEVICE_TYPE)));
-  EXPECT_TRUE(CancelEdit(edit));
-}
-
-TEST_F(ConfigUi, TabOutOfABadNumberBringsTheFocusBackWithTheTextSelected) {
-  AddCatalog();
-  AddAdapter("LogicalDevice3", kVirtual, 3);
-  Start();
-  HWND edit = EditLine(0);
-  ASSERT_NE(nullptr, edit);
-  HWND field = GetDlgItem(edit, IDC_ADAPTER_NUMBER);
-  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "101"));
-  PostKey(GetDlgItem(edit, IDC_DEVICE_TYPE), VK_TAB);
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
-  PostKey(field, VK_TAB);
-  EXPECT_EQ("Please enter an integer between 0 and 100.", AnswerBox(kProgramName, IDOK));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(edit) == field; }));
-  Sync(edit);
-  EXPECT_EQ(MAKELONG(0, 3), SendMessageA(field, EM_GETSEL, 0, 0));
-
-  // The question takes the focus from the field, so its text must pass first.
-  ASSERT_TRUE(SetItemText(edit, IDC_ADAPTER_NUMBER, "3"));
   EXPECT_TRUE(CancelEdit(edit));
 }
 

@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "driver.h"
-#include "regtool.h"
+#include "tests/support/win_registry.h"
 
 using namespace cfgtest;
+using namespace veldra_test;
 
 namespace {
+
+constexpr char kServiceKey[] = "SYSTEM\\CurrentControlSet\\Services\\VELDRA";
 
 const char kRow[] = "SOFTWARE\\Tervalon\\Logical Devices\\VELDRA\\VA85 Family";
 const char kSystemSource[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\System\\VELDRA";

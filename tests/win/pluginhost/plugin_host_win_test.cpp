@@ -9,6 +9,8 @@
 
 #include "registry/plugins.h"
 #include "registry/win32_store.h"
+#include "tests/support/value_list_builder.h"
+#include "tests/support/win_registry.h"
 
 namespace veldra {
 namespace {
@@ -17,20 +19,7 @@ constexpr char kScratchService[] = "VeldraPluginHostTest";
 
 std::string ServicePath() { return std::string(kServicesPath) + kScratchService; }
 
-// Removes the scratch service key and its device keys (one level deep).
-void DeleteScratchService() {
-  HKEY service = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ServicePath().c_str(), 0, KEY_ALL_ACCESS, &service) != ERROR_SUCCESS)
-    return;
-  char name[256];
-  for (;;) {
-    DWORD chars = sizeof name;
-    if (RegEnumKeyExA(service, 0, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (RegDeleteKeyA(service, name) != ERROR_SUCCESS) break;
-  }
-  RegCloseKey(service);
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, ServicePath().c_str());
-}
+void DeleteScratchService() { veldra_test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, ServicePath().c_str()); }
 
 // The test plug-ins are copied next to this program at build time.
 std::string PluginPath(const char* file) {
@@ -175,22 +164,18 @@ TEST_F(PluginHostWin, WriteDeviceValuesStoresTypesAndSizesExactly) {
             ERROR_SUCCESS);
   // Records of every common type, a size-0 one among them, and a DeviceType
   // of the plug-in's own that the program's value must replace.
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 256);
-  auto* p = static_cast<char*>(GlobalLock(block));
-  std::string bytes;
-  auto record = [&](LONG type, const char* name, const std::string& data) {
-    bytes += std::string(reinterpret_cast<const char*>(&type), 4) + Sz(name) + Dw(data.size()) + data;
-  };
-  record(REG_DWORD, "Baud", Dw(19200));
-  record(REG_SZ, "Port", Sz("COM1"));
-  record(REG_BINARY, "Empty", "");
-  record(REG_EXPAND_SZ, "Path", Sz("%SystemRoot%\\x"));
-  record(REG_SZ, "DeviceType", Sz("Plug-in's idea"));
-  bytes += Dw(0xFFFFFFFFu);
-  ASSERT_LE(bytes.size(), 256u);
-  std::memcpy(p, bytes.data(), bytes.size());
+  const char path[] = "%SystemRoot%\\x";
+  void* p = veldra_test::ListBuilder()
+                .Dword("Baud", 19200)
+                .Sz("Port", "COM1")
+                .Record(REG_BINARY, "Empty", {})
+                .Record(REG_EXPAND_SZ, "Path", veldra_test::Bytes(path, path + sizeof path))
+                .Sz("DeviceType", "Plug-in's idea")
+                .End()
+                .Global();
+  ASSERT_NE(nullptr, p);
 
-  EXPECT_TRUE(WriteDeviceValues(store, loader, key, p, 5, "VA85 Family"));
+  EXPECT_TRUE(WriteDeviceValues(loader, Key::Borrow(store, key), p, 5, "VA85 Family"));
   ReleaseList(loader, p);
 
   auto query = [&](const char* name) {

@@ -30,8 +30,7 @@ TEST(SetupCalls, ResultAddressIsTheOneBufferEvenOnFailure) {
   EXPECT_EQ(bad.text, "Invalid number of paramters");
   ASSERT_NE(bad.address, nullptr);
   const CallResult good = TheEnv().shipped->Call("DoesDirExist", {"C:\\"});
-  EXPECT_EQ(good.flag, TRUE);
-  EXPECT_EQ(good.text, "Yes");
+  EXPECT_EQ(hooktest::Answer(good), "Yes");
   EXPECT_EQ(good.address, bad.address);
   // Every export hands out the same buffer; the next call overwrites it.
   const CallResult other = TheEnv().shipped->Call("ChangeDir", {});
@@ -40,17 +39,13 @@ TEST(SetupCalls, ResultAddressIsTheOneBufferEvenOnFailure) {
 }
 
 TEST(SetupCalls, ExportsThatRequireACountRefuseAnyOther) {
-  struct Case {
-    const char* name;
-    DWORD count;
-  };
-  const Case cases[] = {{"DoesDirExist", 0},   {"DoesDirExist", 2},   {"CreateDir", 0},
-                        {"CreateDir", 2},      {"DlgWelcome", 0},     {"DlgWelcome", 2},
-                        {"DlgDestination", 1}, {"DlgDestination", 3}, {"ModifyRegistry", 0},
-                        {"ModifyRegistry", 2}, {"ChangeDir", 0},      {"ChangeDir", 2}};
+  const hooktest::NamedCount cases[] = {{"DoesDirExist", 0},   {"DoesDirExist", 2},   {"CreateDir", 0},
+                                        {"CreateDir", 2},      {"DlgWelcome", 0},     {"DlgWelcome", 2},
+                                        {"DlgDestination", 1}, {"DlgDestination", 3}, {"ModifyRegistry", 0},
+                                        {"ModifyRegistry", 2}, {"ChangeDir", 0},      {"ChangeDir", 2}};
   char before[MAX_PATH];
   GetCurrentDirectoryA(sizeof before, before);
-  for (const Case& c : cases) {
+  for (const hooktest::NamedCount& c : cases) {
     // Enough strings for any count: a refused call must not read them anyway.
     const CallResult r = TheEnv().shipped->CallWithCount(c.name, c.count, {"C:\\", "1", "2"});
     EXPECT_EQ(r.flag, FALSE) << c.name << " " << c.count;
@@ -150,9 +145,7 @@ TEST(SetupCalls, ShutdownAcceptsAnyCountAndAlwaysSucceeds) {
   p.adjustTokenPrivileges = FakeAdjustTokenPrivileges;
   p.exitWindows = FakeExitWindows;
   for (DWORD count : {0u, 3u}) {
-    const CallResult r = TheEnv().seam->CallWithCount("Shutdown", count, {"a", "b", "c"});
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Success");
+    EXPECT_EQ(hooktest::Answer(TheEnv().seam->CallWithCount("Shutdown", count, {"a", "b", "c"})), "Success");
   }
   EXPECT_EQ(shutdownCalls.opens, 2);
   EXPECT_EQ(shutdownCalls.openAccess, 0x20u);

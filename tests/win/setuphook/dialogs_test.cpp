@@ -6,18 +6,18 @@
 #include <map>
 
 #include "env.h"
-#include "resource.h"
+#include "expected_dialogs.h"
+#include "tests/support/active_owner.h"
 
 using hooktest::CallResult;
 using hooktest::Click;
 using hooktest::DialogDriver;
 using hooktest::ItemText;
 using hooktest::PressKey;
+using hooktest::ShownTexts;
 using hooktest::TheEnv;
 
 namespace {
-
-const int kStatic = 0xFFFF;  // the id of fixed labels
 
 // What a driver body saw of a dialog, checked on the test thread afterwards.
 struct Seen {
@@ -86,19 +86,6 @@ CallResult RunDialog(const hooktest::HookLibrary& lib, const char* name, const s
   return lib.Call(name, args);
 }
 
-const char kExitText1[] = "The Tervalon ZOVORO Library has been successfully installed.";
-const char kExitText2[] =
-    "Select 'Shutdown' to shutdown  the system.  When the system is restarted,  the driver will "
-    "automatically "
-    "load and run.";
-const char kExitText3[] =
-    "Select 'Exit' to exit Setup without starting the driver.  The system needs to be shutdown and restarted "
-    "before the driver will operate properly.";
-const char kFailText[] =
-    "The Tervalon ZOVORO Library has not been completely installed.  The software must be reinstalled before "
-    "the "
-    "driver will run properly.";
-
 TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
   const struct {
     Action action;
@@ -113,11 +100,8 @@ TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
         RunDialog(*TheEnv().shipped, "DlgWelcome", {"Welcome to the set-up."}, "Welcome", &seen, c.action);
     SCOPED_TRACE(c.text);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, c.text);
-    const std::vector<std::pair<int, std::string>> expected = {
-        {IDC_WELCOME_TEXT, "Welcome to the set-up."}, {IDOK, "Continue"}, {IDCANCEL, "Exit"}};
-    EXPECT_EQ(seen.controls, expected);
+    EXPECT_EQ(hooktest::Answer(r), c.text);
+    EXPECT_EQ(seen.controls, ShownTexts(hooktest::kWelcome, {{IDC_WELCOME_TEXT, "Welcome to the set-up."}}));
     EXPECT_EQ(seen.owner, TheEnv().owner);
     EXPECT_TRUE(seen.centred);
     EXPECT_TRUE(seen.defaultButton1);
@@ -126,15 +110,8 @@ TEST(Dialogs, WelcomeShowsTheCallersTextAndMapsEachEnding) {
 }
 
 TEST(Dialogs, OwnerIsTheWindowActiveAtLoadEvenWhenAnotherIsActiveNow) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "HookTestOther";
-  RegisterClassA(&wc);
-  HWND other = CreateWindowExA(0, wc.lpszClassName, "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 100,
-                               50, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND other = veldra_test::CreateActiveOwner("other");
   ASSERT_NE(other, nullptr);
-  SetActiveWindow(other);
   ASSERT_EQ(GetActiveWindow(), other);
   Seen seen;
   const CallResult r = RunDialog(*TheEnv().shipped, "DlgWelcome", {"x"}, "Welcome", &seen, Action::kButton1);
@@ -163,14 +140,8 @@ TEST(Dialogs, ExitSetupTakesAnyCountAndMapsEachEnding) {
     const CallResult r = TheEnv().shipped->CallWithCount("DlgExit", c.count, {"a", "b", "c", "d", "e"});
     SCOPED_TRACE(c.text);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, c.text);
-    const std::vector<std::pair<int, std::string>> expected = {{IDOK, "Shutdown"},
-                                                               {IDCANCEL, "Exit"},
-                                                               {kStatic, kExitText1},
-                                                               {kStatic, kExitText2},
-                                                               {kStatic, kExitText3}};
-    EXPECT_EQ(seen.controls, expected);
+    EXPECT_EQ(hooktest::Answer(r), c.text);
+    EXPECT_EQ(seen.controls, ShownTexts(hooktest::kExitSetup));
     EXPECT_TRUE(seen.centred);
     EXPECT_TRUE(seen.defaultButton1);
   }
@@ -182,25 +153,21 @@ TEST(Dialogs, IncompleteInstallEndsWithSuccessAndIgnoresEscape) {
     const CallResult r =
         RunDialog(*TheEnv().shipped, "DlgFail", {}, "Incomplete Installation", &seen, action);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Success");
-    const std::vector<std::pair<int, std::string>> expected = {{IDOK, "Exit"}, {kStatic, kFailText}};
-    EXPECT_EQ(seen.controls, expected);
+    EXPECT_EQ(hooktest::Answer(r), "Success");
+    EXPECT_EQ(seen.controls, ShownTexts(hooktest::kIncompleteInstall));
     EXPECT_FALSE(seen.defaultButton1);
     EXPECT_TRUE(seen.centred);
   }
   // Escape asks for button 2, which this dialog does not have.
   bool openAfterEscape = false;
-  bool found = false;
   DialogDriver driver("Incomplete Installation", [&](HWND dialog) {
-    found = true;
     PressKey(dialog, VK_ESCAPE);
     Sleep(300);
     openAfterEscape = IsWindowVisible(dialog) != FALSE;
     Click(dialog, IDOK);
   });
   const CallResult r = TheEnv().shipped->CallWithCount("DlgFail", 2, {"x", "y"});
-  ASSERT_TRUE(found);
+  ASSERT_TRUE(driver.Found());
   EXPECT_TRUE(openAfterEscape);
   EXPECT_EQ(r.text, "Success");
 }
@@ -286,22 +253,10 @@ TEST_F(Destination, ShowsDefaultsAndListsTheDriveRoot) {
   });
   const CallResult r = TheEnv().seam->Call("DlgDestination", {defaultDir, "12"});
   ASSERT_TRUE(seen.found);
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Cancel");
-  const std::vector<std::pair<int, std::string>> expected = {
-      {IDOK, "OK"},
-      {IDCANCEL, "Cancel"},
-      {IDC_DEST_PATH, defaultDir},
-      {IDC_DEST_LIST, ""},
-      {kStatic, "Available:"},
-      {kStatic, "Required:"},
-      {IDC_DEST_REQUIRED, "12"},
-      {IDC_DEST_AVAILABLE, "8192"},
-      {kStatic, "Mb"},
-      {kStatic, "Mb"},
-      {kStatic,
-       "Select a destination directory for the ZOVORO demo programs and the driver configuration utility."}};
-  EXPECT_EQ(seen.controls, expected);
+  EXPECT_EQ(hooktest::Answer(r), "Cancel");
+  EXPECT_EQ(seen.controls, ShownTexts(hooktest::kDestination, {{IDC_DEST_PATH, defaultDir},
+                                                               {IDC_DEST_REQUIRED, "12"},
+                                                               {IDC_DEST_AVAILABLE, "8192"}}));
   EXPECT_TRUE(seen.centred);
   EXPECT_TRUE(seen.defaultButton1);
   EXPECT_EQ(seen.focusId, IDOK);  // the first tab stop in template order
@@ -320,16 +275,13 @@ TEST_F(Destination, OkReturnsTheTypedDirectoryCutTo127Characters) {
     std::string result;
   } cases[] = {{"D:\\ZOVORO", "D:\\ZOVORO"}, {typed, typed.substr(0, 127)}, {"Cancel", "Cancel"}};
   for (const auto& c : cases) {
-    bool found = false;
     DialogDriver driver("Destination Directory", [&](HWND dialog) {
-      found = true;
       SetDlgItemTextA(dialog, IDC_DEST_PATH, c.typed.c_str());
       Click(dialog, IDOK);
     });
     const CallResult r = TheEnv().seam->Call("DlgDestination", {"C:\\ZOVORO", "5"});
-    ASSERT_TRUE(found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, c.result);
+    ASSERT_TRUE(driver.Found());
+    EXPECT_EQ(hooktest::Answer(r), c.result);
   }
 }
 
@@ -339,20 +291,17 @@ TEST_F(Destination, CancelEscapeAndCloseAllCancel) {
     const CallResult r = RunDialog(*TheEnv().shipped, "DlgDestination", {"C:\\ZOVORO", "5"},
                                    "Destination Directory", &seen, action);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Cancel");
+    EXPECT_EQ(hooktest::Answer(r), "Cancel");
   }
 }
 
 TEST_F(Destination, EmptyDestinationIsRefusedWithAMessage) {
-  bool found = false;
   bool boxFound = false;
   std::string boxCaption, boxText;
   bool okOnly = false;
   bool stopIcon = false;
   bool stillOpen = false;
   DialogDriver driver("Destination Directory", [&](HWND dialog) {
-    found = true;
     SetDlgItemTextA(dialog, IDC_DEST_PATH, "");
     Click(dialog, IDOK);
     HWND box = hooktest::WaitForDialog(GetWindowThreadProcessId(dialog, nullptr), nullptr, dialog);
@@ -373,7 +322,7 @@ TEST_F(Destination, EmptyDestinationIsRefusedWithAMessage) {
     Click(dialog, IDOK);
   });
   const CallResult r = TheEnv().shipped->Call("DlgDestination", {"C:\\ZOVORO", "5"});
-  ASSERT_TRUE(found);
+  ASSERT_TRUE(driver.Found());
   ASSERT_TRUE(boxFound);
   EXPECT_EQ(boxText, "Must enter a destination.");
   EXPECT_EQ(boxCaption, "Error");
@@ -392,9 +341,7 @@ TEST_F(Destination, ListMovesIntoDirectoriesAndDrivesUpdateTheFigure) {
   Step intoWindows, toZ, toC, focusAgain;
   std::string initialAvailable;
   std::vector<std::string> queriesAfterWindows;
-  bool found = false;
   DialogDriver driver("Destination Directory", [&](HWND dialog) {
-    found = true;
     initialAvailable = ItemText(dialog, IDC_DEST_AVAILABLE);
     auto record = [&](Step* s, const char* entry, WORD notification) {
       s->selected = SelectEntry(dialog, entry, notification);
@@ -420,7 +367,7 @@ TEST_F(Destination, ListMovesIntoDirectoriesAndDrivesUpdateTheFigure) {
     Click(dialog, IDCANCEL);
   });
   const CallResult r = TheEnv().seam->Call("DlgDestination", {"C:\\ZOVORO", "5"});
-  ASSERT_TRUE(found);
+  ASSERT_TRUE(driver.Found());
   EXPECT_EQ(r.text, "Cancel");
   EXPECT_EQ(initialAvailable, "8192");
   // A directory entry: the list moves in; drive and figure stay.

@@ -24,6 +24,7 @@ class Dirs : public ::testing::Test {
   }
   void TearDown() override { SetCurrentDirectoryA(saved_.c_str()); }
   CallResult Call(const char* name, const std::string& arg) { return TheEnv().shipped->Call(name, {arg}); }
+  std::string Answer(const char* name, const std::string& arg) { return hooktest::Answer(Call(name, arg)); }
 
   std::string base_;  // ends in a backslash
   std::string saved_;
@@ -35,25 +36,15 @@ TEST_F(Dirs, DoesDirExistAnswersForAnyExistingObject) {
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   CloseHandle(h);
   EXPECT_EQ(Call("DoesDirExist", base_).text, "Yes");
-  const CallResult onFile = Call("DoesDirExist", file);
-  EXPECT_EQ(onFile.flag, TRUE);
-  EXPECT_EQ(onFile.text, "Yes");
-  const CallResult missing = Call("DoesDirExist", base_ + "missing");
-  EXPECT_EQ(missing.flag, TRUE);
-  EXPECT_EQ(missing.text, "No");
+  EXPECT_EQ(Answer("DoesDirExist", file), "Yes");
+  EXPECT_EQ(Answer("DoesDirExist", base_ + "missing"), "No");
 }
 
-TEST_F(Dirs, CreateDirOnADriveRootCreatesNothing) {
-  const CallResult r = Call("CreateDir", "C:\\");
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Yes");
-}
+TEST_F(Dirs, CreateDirOnADriveRootCreatesNothing) { EXPECT_EQ(Answer("CreateDir", "C:\\"), "Yes"); }
 
 TEST_F(Dirs, CreateDirCreatesEveryNewLevel) {
   const std::string path = base_ + "one\\two\\three";
-  const CallResult r = Call("CreateDir", path);
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Yes");
+  EXPECT_EQ(Answer("CreateDir", path), "Yes");
   EXPECT_TRUE(Exists(base_ + "one"));
   EXPECT_TRUE(Exists(base_ + "one\\two"));
   EXPECT_TRUE(Exists(path));
@@ -83,11 +74,7 @@ TEST_F(Dirs, CreateDirOnRelativePaths) {
   EXPECT_TRUE(Exists(base_ + "first\\second"));
 }
 
-TEST_F(Dirs, CreateDirOnAMissingDriveAnswersNo) {
-  const CallResult r = Call("CreateDir", "Q:\\nothing\\here");
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "No");
-}
+TEST_F(Dirs, CreateDirOnAMissingDriveAnswersNo) { EXPECT_EQ(Answer("CreateDir", "Q:\\nothing\\here"), "No"); }
 
 TEST_F(Dirs, CreateDirTakesPathsOf128CharactersAndMore) {
   std::string path = base_ + "long";
@@ -95,9 +82,7 @@ TEST_F(Dirs, CreateDirTakesPathsOf128CharactersAndMore) {
   while (path.size() < 200) path += "\\level" + std::to_string(level++) + "-abcdefghij";
   ASSERT_GE(path.size(), 200u);
   ASSERT_LT(path.size(), 240u);
-  const CallResult r = Call("CreateDir", path);
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Yes");
+  EXPECT_EQ(Answer("CreateDir", path), "Yes");
   EXPECT_TRUE(Exists(path));
   // Exactly at the old limit: 128 characters, created as given, not cut.
   std::string edge = base_ + "edge\\";
@@ -111,13 +96,9 @@ TEST_F(Dirs, CreateDirTakesPathsOf128CharactersAndMore) {
 TEST_F(Dirs, ChangeDirSucceedsOnlyOnAnAccessibleDirectory) {
   const std::string target = base_ + "cd";
   ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
-  const CallResult ok = Call("ChangeDir", target);
-  EXPECT_EQ(ok.flag, TRUE);
-  EXPECT_EQ(ok.text, "Success");
+  EXPECT_EQ(Answer("ChangeDir", target), "Success");
   EXPECT_EQ(CurrentDir(), target);
-  const CallResult missing = Call("ChangeDir", base_ + "absent");
-  EXPECT_EQ(missing.flag, TRUE);
-  EXPECT_EQ(missing.text, "Cancel");
+  EXPECT_EQ(Answer("ChangeDir", base_ + "absent"), "Cancel");
   EXPECT_EQ(CurrentDir(), target);
 }
 

@@ -1,11 +1,13 @@
 #include "env.h"
 
+#include "tests/support/active_owner.h"
+
 namespace hooktest {
 
 Env& TheEnv() {
   static Env env = [] {
     Env e{};
-    e.owner = CreateActiveOwner();
+    e.owner = veldra_test::CreateActiveOwner("hook test owner");
     e.shipped = new HookLibrary("setuphook.dll");
     e.seam = new HookLibrary("setuphook_seam.dll");
     SetupHookTestPlatformFn get = reinterpret_cast<SetupHookTestPlatformFn>(

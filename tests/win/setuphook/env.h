@@ -1,8 +1,7 @@
 // The process-wide set-up of the main setuphook test program: an active
 // owner window exists before either library is loaded, so both take it as
 // their parent window when they attach.
-#ifndef TESTS_WIN_SETUPHOOK_ENV_H
-#define TESTS_WIN_SETUPHOOK_ENV_H
+#pragma once
 
 #include "hook_util.h"
 #include "platform.h"
@@ -30,5 +29,3 @@ class PlatformGuard {
 };
 
 }  // namespace hooktest
-
-#endif

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tests/support/active_owner.h"
+#include "tests/support/poll.h"
 
 namespace hooktest {
 
@@ -34,8 +34,6 @@ CallResult HookLibrary::CallWithCount(const char* exportName, DWORD count,
       result != nullptr && result != reinterpret_cast<LPSTR>(static_cast<std::intptr_t>(0x1234));
   return {flag, valid ? std::string(result) : std::string("<result not set>"), result};
 }
-
-HWND CreateActiveOwner() { return veldra_test::CreateActiveOwner("hook test owner"); }
 
 std::string WindowText(HWND window) {
   char buffer[1024] = "";
@@ -79,14 +77,14 @@ BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
 }  // namespace
 
 HWND WaitForDialog(DWORD threadId, const char* caption, HWND owner, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    FindState s = {caption, owner, nullptr};
-    EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&s));
-    if (s.found != nullptr) return s.found;
-    Sleep(20);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
+  FindState s = {caption, owner, nullptr};
+  veldra_test::PollUntil(
+      [&] {
+        EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      timeoutMs);
+  return s.found;
 }
 
 DialogDriver::DialogDriver(const char* caption, std::function<void(HWND)> body, DWORD timeoutMs)
@@ -134,12 +132,7 @@ void PressKey(HWND dialog, WPARAM key) {
 void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 bool WaitGone(HWND window, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (IsWindow(window)) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
+  return veldra_test::PollUntil([&] { return !IsWindow(window); }, timeoutMs);
 }
 
 std::string TempDir() {

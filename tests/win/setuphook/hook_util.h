@@ -1,8 +1,7 @@
 // Helpers for the setuphook.dll tests: calling exports the way the setup
 // interpreter does, and driving the library's modal dialogs from a second
 // thread with bounded waits.
-#ifndef TESTS_WIN_SETUPHOOK_HOOK_UTIL_H
-#define TESTS_WIN_SETUPHOOK_HOOK_UTIL_H
+#pragma once
 
 #include <windows.h>
 
@@ -19,6 +18,15 @@ struct CallResult {
   LPSTR address;  // what the export stored through its result argument
 };
 
+// An export and the argument count to call it with.
+struct NamedCount {
+  const char* name;
+  DWORD count;
+};
+
+// The text of a call that returned TRUE; a FALSE flag shows in front of it.
+inline std::string Answer(const CallResult& r) { return r.flag == TRUE ? r.text : "FALSE " + r.text; }
+
 class HookLibrary {
  public:
   explicit HookLibrary(const char* fileName);
@@ -34,9 +42,6 @@ class HookLibrary {
  private:
   HMODULE module_;
 };
-
-// A visible top-level window made active, as the setup interpreter has one.
-HWND CreateActiveOwner();
 
 // Reads a window's text (works across threads of this process).
 std::string WindowText(HWND window);
@@ -77,5 +82,3 @@ bool WaitGone(HWND window, DWORD timeoutMs = 5000);
 std::string TempDir();  // a fresh directory for this test program, trailing backslash
 
 }  // namespace hooktest
-
-#endif

@@ -6,6 +6,8 @@
 #include <shlwapi.h>
 
 #include "hook_util.h"
+#include "tests/support/active_owner.h"
+#include "tests/support/win_registry.h"
 
 using hooktest::CallResult;
 
@@ -17,39 +19,29 @@ TEST(NoActiveWindow, WindowExportsRefuseBeforeTheCountTest) {
   ASSERT_NE(lib.module(), nullptr);
   char before[MAX_PATH];
   GetCurrentDirectoryA(sizeof before, before);
-  // Machine keys go to a scratch key, to see that nothing is written.
-  const char scratchPath[] = "Software\\HookTestNoWindow";
-  SHDeleteKeyA(HKEY_CURRENT_USER, scratchPath);
-  HKEY scratch;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                            nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch), ERROR_SUCCESS);
+  {
+    // Machine keys go to a scratch key, to see that nothing is written.
+    veldra_test::ScratchMachine scratch("Software\\HookTestNoWindow");
+    ASSERT_TRUE(scratch.redirected());
 
-  struct Case {
-    const char* name;
-    DWORD count;
-  };
-  // Wrong counts where a count is required, so the order of the tests shows.
-  const Case cases[] = {{"DlgWelcome", 2}, {"DlgDestination", 1}, {"ModifyRegistry", 0},
-                        {"ChangeDir", 0},  {"ChangeDir", 1},      {"DlgExit", 0},
-                        {"DlgFail", 3},    {"ModifyRegistry", 1}, {"DlgWelcome", 1}};
-  for (const Case& c : cases) {
-    const CallResult r = lib.CallWithCount(c.name, c.count, {"C:\\", "x", "y"});
-    EXPECT_EQ(r.flag, FALSE) << c.name;
-    EXPECT_EQ(r.text, "No active window") << c.name;
-    EXPECT_NE(r.address, nullptr);
+    // Wrong counts where a count is required, so the order of the tests shows.
+    const hooktest::NamedCount cases[] = {{"DlgWelcome", 2}, {"DlgDestination", 1}, {"ModifyRegistry", 0},
+                                          {"ChangeDir", 0},  {"ChangeDir", 1},      {"DlgExit", 0},
+                                          {"DlgFail", 3},    {"ModifyRegistry", 1}, {"DlgWelcome", 1}};
+    for (const hooktest::NamedCount& c : cases) {
+      const CallResult r = lib.CallWithCount(c.name, c.count, {"C:\\", "x", "y"});
+      EXPECT_EQ(r.flag, FALSE) << c.name;
+      EXPECT_EQ(r.text, "No active window") << c.name;
+      EXPECT_NE(r.address, nullptr);
+    }
+    char after[MAX_PATH];
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(before, after);
+    DWORD subkeys = 99;
+    RegQueryInfoKeyA(scratch.key(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr);
+    EXPECT_EQ(subkeys, 0u);
   }
-  char after[MAX_PATH];
-  GetCurrentDirectoryA(sizeof after, after);
-  EXPECT_STREQ(before, after);
-  DWORD subkeys = 99;
-  RegQueryInfoKeyA(scratch, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                   nullptr, nullptr);
-  EXPECT_EQ(subkeys, 0u);
-  RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-  RegCloseKey(scratch);
-  SHDeleteKeyA(HKEY_CURRENT_USER, scratchPath);
 
   // The exports without a window still work.
   EXPECT_EQ(lib.Call("DoesDirExist", {"C:\\"}).text, "Yes");
@@ -57,22 +49,13 @@ TEST(NoActiveWindow, WindowExportsRefuseBeforeTheCountTest) {
   EXPECT_EQ(lib.Call("DoesDirExist", {}).text, "Invalid number of paramters");
 
   // A window that becomes active later is taken at the next call.
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "LateOwner";
-  RegisterClassA(&wc);
-  HWND late = CreateWindowExA(0, wc.lpszClassName, "late", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 50,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+  HWND late = veldra_test::CreateActiveOwner("late");
   ASSERT_NE(late, nullptr);
-  SetActiveWindow(late);
   ASSERT_EQ(GetActiveWindow(), late);
   const CallResult r = lib.CallWithCount("DlgWelcome", 2, {"a", "b"});
   EXPECT_EQ(r.flag, FALSE);
   EXPECT_EQ(r.text, "Invalid number of paramters");
-  const CallResult cd = lib.Call("ChangeDir", {before});
-  EXPECT_EQ(cd.flag, TRUE);
-  EXPECT_EQ(cd.text, "Success");
+  EXPECT_EQ(hooktest::Answer(lib.Call("ChangeDir", {before})), "Success");
   DestroyWindow(late);
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "env.h"
+#include "tests/support/win_registry.h"
 
 using hooktest::CallResult;
 using hooktest::TheEnv;
@@ -20,55 +21,25 @@ const char kLibraryLog[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Appli
 const char kCatalogRow[] = "SOFTWARE\\Tervalon\\Logical Devices\\VELDRA\\VA85 Family";
 const char kScratch[] = "Software\\HookTestMachine";
 
-struct Value {
-  bool present;
-  DWORD type;
-  std::string data;  // raw bytes, size = data.size()
-};
-
-Value Read(const char* keyPath, const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return {false, 0, ""};
+using veldra_test::KeyExists;
+using veldra_test::ValueExists;
+std::string Dword(DWORD v) { return veldra_test::DwordBytes(v); }
+std::string Sz(const char* s) { return veldra_test::SzBytes(s); }
+std::string Bytes(const char* key, const char* name) {
   DWORD type = 0;
-  DWORD size = 0;
-  Value v{false, 0, ""};
-  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-    std::string data(size, '\0');
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) ==
-        ERROR_SUCCESS) {
-      v = {true, type, data.substr(0, size)};
-    }
-  }
-  RegCloseKey(key);
-  return v;
+  std::string bytes;
+  return veldra_test::ReadRaw(key, name, &type, &bytes) ? bytes : "";
 }
-
-bool KeyExists(const char* keyPath) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-void Write(const char* keyPath, const char* name, DWORD type, const void* data, DWORD size) {
-  HKEY key;
-  ASSERT_EQ(
-      RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-      ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-  RegCloseKey(key);
-}
-
-std::string Dword(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
-std::string Sz(const char* s) { return std::string(s, std::strlen(s) + 1); }
 
 ::testing::AssertionResult HasValue(const char* key, const char* name, DWORD type, const std::string& data) {
-  const Value v = Read(key, name);
-  if (!v.present) return ::testing::AssertionFailure() << key << " " << name << " is missing";
-  if (v.type != type) return ::testing::AssertionFailure() << key << " " << name << " has type " << v.type;
-  if (v.data != data) {
+  DWORD found = 0;
+  std::string bytes;
+  if (!veldra_test::ReadRaw(key, name, &found, &bytes))
+    return ::testing::AssertionFailure() << key << " " << name << " is missing";
+  if (found != type) return ::testing::AssertionFailure() << key << " " << name << " has type " << found;
+  if (bytes != data) {
     return ::testing::AssertionFailure()
-           << key << " " << name << " holds " << v.data.size() << " bytes \"" << v.data << "\"";
+           << key << " " << name << " holds " << bytes.size() << " bytes \"" << bytes << "\"";
   }
   return ::testing::AssertionSuccess();
 }
@@ -100,39 +71,24 @@ void ExpectCatalogRow(const char* configDll) {
 
 class Registry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch_,
-                              nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_), ERROR_SUCCESS);
-  }
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    RegCloseKey(scratch_);
-    SHDeleteKeyA(HKEY_CURRENT_USER, kScratch);
-  }
+  void SetUp() override { ASSERT_TRUE(scratch_.redirected()); }
   CallResult Modify(const std::string& dir, const hooktest::HookLibrary* lib = nullptr) {
     return (lib != nullptr ? lib : TheEnv().shipped)->Call("ModifyRegistry", {dir});
   }
 
-  HKEY scratch_ = nullptr;
+  veldra_test::ScratchMachine scratch_{kScratch};
   hooktest::PlatformGuard guard_;
 };
 
 TEST_F(Registry, WritesEveryValueAndLeavesOthersAlone) {
   // What config keeps in an existing service key: an adapter and a value of its own.
-  const DWORD three = 3;
-  const DWORD seven = 7;
-  Write(kService, "Start", REG_DWORD, &three, 4);
-  Write(kService, "Extra", REG_SZ, "kept", 5);
-  Write((std::string(kService) + "\\Device0").c_str(), "AdapterNumber", REG_DWORD, &seven, 4);
-  Write(kCatalogRow, "Note", REG_SZ, "row note", 9);
+  ASSERT_TRUE(veldra_test::SetDword(kService, "Start", 3));
+  ASSERT_TRUE(veldra_test::SetString(kService, "Extra", "kept"));
+  ASSERT_TRUE(veldra_test::SetDword(std::string(kService) + "\\Device0", "AdapterNumber", 7));
+  ASSERT_TRUE(veldra_test::SetString(kCatalogRow, "Note", "row note"));
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    const CallResult r = Modify("D:\\ZOVORO");
-    EXPECT_EQ(r.flag, TRUE);
-    EXPECT_EQ(r.text, "Success");
+    EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO")), "Success");
     ExpectDriverKeys();
     ExpectCatalogRow("D:\\ZOVORO\\VDREDTSA.DLL");
     EXPECT_TRUE(HasValue(kService, "Extra", REG_SZ, Sz("kept")));
@@ -152,12 +108,10 @@ TEST_F(Registry, DirectoryTooLongForTheCatalogueIsRefused) {
   ASSERT_EQ(longest.size(), 114u);
   EXPECT_EQ(Modify(longest).text, "Success");
   ExpectCatalogRow((longest + "\\VDREDTSA.DLL").c_str());
-  EXPECT_EQ(Read(kCatalogRow, "ConfigDll").data.size(), 128u);
+  EXPECT_EQ(Bytes(kCatalogRow, "ConfigDll").size(), 128u);
 
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE");
-  const CallResult r = Modify(longest + "x");
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(Modify(longest + "x")), "Cancel");
   // No row at all rather than a cut path or one without its plug-in.
   EXPECT_FALSE(KeyExists(kCatalogRow));
   ExpectDriverKeys();
@@ -219,9 +173,7 @@ int Faults::closed;
 
 TEST_F(Registry, CatalogueRowIsWrittenWhenTheServiceKeyCannotBeOpened) {
   Faults::Install({kService}, {});
-  const CallResult r = Modify("D:\\ZOVORO", TheEnv().seam);
-  EXPECT_EQ(r.flag, TRUE);
-  EXPECT_EQ(r.text, "Success");
+  EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO", TheEnv().seam)), "Success");
   EXPECT_FALSE(KeyExists(kDriverLog));
   EXPECT_FALSE(KeyExists(kPerformance));
   EXPECT_FALSE(KeyExists(kLibraryLog));
@@ -236,7 +188,7 @@ TEST_F(Registry, AFailedWriteStopsTheChainButNotTheStep) {
   EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
   EXPECT_TRUE(HasValue(kService, "LogVersion", REG_DWORD, Dword(0)));
   // The other value of the step was still written.
-  EXPECT_TRUE(Read(kDriverLog, "EventMessageFile").present);
+  EXPECT_TRUE(ValueExists(kDriverLog, "EventMessageFile"));
   EXPECT_FALSE(KeyExists(kPerformance));
   EXPECT_FALSE(KeyExists(kLibraryLog));
   ExpectCatalogRow("D:\\ZOVORO\\VDREDTSA.DLL");
@@ -247,7 +199,7 @@ TEST_F(Registry, EveryWriteOfAStepIsAttemptedAfterAnEarlierOneFailed) {
   // The first value of step 1 fails: the step's other four are still written.
   Faults::Install({}, {"Type"});
   EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
-  EXPECT_FALSE(Read(kService, "Type").present);
+  EXPECT_FALSE(ValueExists(kService, "Type"));
   EXPECT_TRUE(HasValue(kService, "Start", REG_DWORD, Dword(2)));
   EXPECT_TRUE(HasValue(kService, "ErrorControl", REG_DWORD, Dword(1)));
   EXPECT_TRUE(HasValue(kService, "Group", REG_SZ, Sz("Extended Base")));
@@ -258,7 +210,7 @@ TEST_F(Registry, EveryWriteOfAStepIsAttemptedAfterAnEarlierOneFailed) {
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SYSTEM");
   Faults::Install({}, {"Library"});
   EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
-  EXPECT_FALSE(Read(kPerformance, "Library").present);
+  EXPECT_FALSE(ValueExists(kPerformance, "Library"));
   EXPECT_TRUE(HasValue(kPerformance, "Open", REG_SZ, Sz("OpenVdrPerformanceData")));
   EXPECT_TRUE(HasValue(kPerformance, "Collect", REG_SZ, Sz("CollectVdrPerformanceData")));
   EXPECT_TRUE(HasValue(kPerformance, "Close", REG_SZ, Sz("CloseVdrPerformanceData")));
@@ -269,19 +221,15 @@ TEST_F(Registry, EveryWriteOfAStepIsAttemptedAfterAnEarlierOneFailed) {
 TEST_F(Registry, Step4OutcomeDoesNotMatterButStep5Does) {
   Faults::Install({kLibraryLog}, {});
   EXPECT_EQ(Modify("D:\\ZOVORO", TheEnv().seam).text, "Success");
-  EXPECT_TRUE(Read(kPerformance, "Close").present);
+  EXPECT_TRUE(ValueExists(kPerformance, "Close"));
 
   Faults::Install({}, {"ConfigDll"});
-  const CallResult failedWrite = Modify("D:\\ZOVORO", TheEnv().seam);
-  EXPECT_EQ(failedWrite.flag, TRUE);
-  EXPECT_EQ(failedWrite.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO", TheEnv().seam)), "Cancel");
   // The row's other values were still attempted.
   EXPECT_TRUE(HasValue(kCatalogRow, "Physical", REG_DWORD, Dword(1)));
 
   Faults::Install({kCatalogRow}, {});
-  const CallResult failedKey = Modify("D:\\ZOVORO", TheEnv().seam);
-  EXPECT_EQ(failedKey.flag, TRUE);
-  EXPECT_EQ(failedKey.text, "Cancel");
+  EXPECT_EQ(hooktest::Answer(Modify("D:\\ZOVORO", TheEnv().seam)), "Cancel");
   // Nothing already written is rolled back.
   ExpectDriverKeys();
   EXPECT_EQ(Faults::closed, Faults::opened);
