@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tests/support/poll.h"
+#include "poll.h"
 
 namespace cfgtest {
 

@@ -10,7 +10,7 @@
 
 #include "config/resource.h"
 #include "driver.h"
-#include "tests/support/poll.h"
+#include "tools/windriver/poll.h"
 #include "tests/support/win_registry.h"
 
 using namespace cfgtest;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tests/support/poll.h"
+#include "tools/windriver/poll.h"
 
 namespace hooktest {
 

@@ -1,5 +1,5 @@
-// The one bounded wait of the Windows tests: a missing window or a change
-// that never comes fails the test instead of hanging it.
+// The one bounded wait of the window driver and the Windows tests: a missing
+// window or a change that never comes fails instead of hanging.
 #pragma once
 
 #include <windows.h>
