@@ -1,7 +1,5 @@
 #include "config/adapter_list_dialog.h"
 
-#include <string>
-
 #include "config/edit_device_dialog.h"
 #include "registry/adapter_commands.h"
 #include "registry/device_keys.h"
@@ -11,7 +9,7 @@ namespace veldra::config {
 
 namespace {
 
-std::string ListLine(HWND list, int index) { return LineText(list, LB_GETTEXTLEN, LB_GETTEXT, index); }
+LineBuffer ListLine(HWND list, int index) { return LineText(list, LB_GETTEXTLEN, LB_GETTEXT, index); }
 
 }  // namespace
 
@@ -30,7 +28,7 @@ void AdapterListDialog::RefillList() {
   HWND list = List();
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   for (const AdapterEntry& entry : ListAdapters(serviceKey_)) {
-    const std::string text = AdapterLineText(entry.number);
+    const AdapterLine text = AdapterLineText(entry.number);
     LRESULT line = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (line == LB_ERR || line == LB_ERRSPACE) continue;
     SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(line), static_cast<LPARAM>(entry.index));
@@ -83,7 +81,9 @@ void AdapterListDialog::EditAdapter(const Key& deviceKey, AdapterNumber number) 
 }
 
 bool AdapterListDialog::ConfirmUpdate(AdapterNumber number) {
-  const std::string text = "Update Adapter " + std::to_string(number) + "?";
+  FixedText<32> text("Update Adapter ");
+  text.AppendNumber(number);
+  text.Append("?");
   return MessageBoxA(hwnd(), text.c_str(), "Adapter Already Exists", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

@@ -15,38 +15,44 @@ bool IsEditControl(HWND control) {
   return lstrcmpiA(cls, "Edit") == 0;
 }
 
-std::string ComboLine(HWND combo, int index) { return LineText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
+LineBuffer ComboLine(HWND combo, int index) { return LineText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
 }  // namespace
 
-std::string LineText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+LineBuffer LineText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
   // LB_ERR and CB_ERR are both -1.
   const LRESULT length = SendMessageA(control, lengthMessage, static_cast<WPARAM>(index), 0);
-  if (length < 0) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  if (length < 0 || static_cast<std::size_t>(length) > LineBuffer::capacity()) return LineBuffer();
+  char text[LineBuffer::capacity() + 1];
   const LRESULT got =
-      SendMessageA(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
-  return text;
+      SendMessageA(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  text[got < 0 ? 0 : got] = '\0';
+  return LineBuffer(text);
 }
 
-const std::string& ProgramName() {
-  static const std::string name = [] {
+const char* ProgramName() {
+  static char name[MAX_PATH];
+  if (name[0] == '\0') {
     char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file(path, length < MAX_PATH ? length : MAX_PATH - 1);
-    std::size_t slash = file.find_last_of("\\/");
-    if (slash != std::string::npos) file.erase(0, slash + 1);
-    std::size_t dot = file.find_last_of('.');
-    if (dot != std::string::npos) file.erase(dot);
-    return file;
-  }();
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    path[length < MAX_PATH ? length : MAX_PATH - 1] = '\0';
+    const char* file = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+      if (*p == '\\' || *p == '/') file = p + 1;
+    }
+    lstrcpynA(name, file, MAX_PATH);
+    char* dot = nullptr;
+    for (char* p = name; *p != '\0'; ++p) {
+      if (*p == '.') dot = p;
+    }
+    if (dot != nullptr) *dot = '\0';
+  }
   return name;
 }
 
 // ---- DataExchange
 
-bool DataExchange::ComboPrefix(int id, std::string& value) {
+bool DataExchange::ComboPrefix(int id, NameText& value) {
   HWND combo = dialog_.Item(id);
   if (!save_) {
     int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
@@ -55,7 +61,7 @@ bool DataExchange::ComboPrefix(int id, std::string& value) {
     return true;
   }
   LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-  value = selected == CB_ERR ? std::string() : ComboLine(combo, static_cast<int>(selected));
+  value = selected == CB_ERR ? "" : ComboLine(combo, static_cast<int>(selected)).c_str();
   return true;
 }
 
@@ -75,11 +81,11 @@ bool DataExchange::Unsigned(int id, std::uint32_t& value) {
 
 bool DataExchange::Range(int id, std::uint32_t value, std::uint32_t low, std::uint32_t high) {
   if (!save_ || (value >= low && value <= high)) return true;
-  return Fail(id, RangeMessage(low, high));
+  return Fail(id, RangeMessage(low, high).c_str());
 }
 
-bool DataExchange::Fail(int id, const std::string& message) {
-  MessageBoxA(nullptr, message.c_str(), ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+bool DataExchange::Fail(int id, const char* message) {
+  MessageBoxA(nullptr, message, ProgramName(), MB_OK | MB_ICONEXCLAMATION);
   HWND control = dialog_.Item(id);
   if (control != nullptr) {
     SetFocus(control);
@@ -147,7 +153,10 @@ void Dialog::EndDialog(INT_PTR result) {
 
 bool Dialog::PreTranslate(MSG& msg) {
   if (msg.hwnd == nullptr) return false;
-  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  // The top-level window the message is for (GetAncestor's GA_ROOT, which
+  // NT 4.0 lacks): child windows lead up through their parents.
+  HWND root = msg.hwnd;
+  while (root != nullptr && (GetWindowLongA(root, GWL_STYLE) & WS_CHILD) != 0) root = GetParent(root);
   if (root == nullptr || GetPropA(root, kDialogProperty) == nullptr) return false;
   return IsDialogMessageA(root, &msg) != FALSE;
 }

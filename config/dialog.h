@@ -8,7 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+
+#include "registry/fixed_text.h"
 
 namespace veldra::config {
 
@@ -37,22 +38,26 @@ class BusyScope {
 
 // The executable's file name without directory and extension: the caption of
 // the data-exchange messages.
-const std::string& ProgramName();
+const char* ProgramName();
 
 // Index of the first of `count` lines, from the top, that begins with
 // `prefix` without regard to case; -1 when none does.
 template <class LineAt>
-int FindPrefixLine(int count, const std::string& prefix, LineAt lineAt) {
+int FindPrefixLine(int count, const char* prefix, LineAt lineAt) {
+  const std::size_t length = static_cast<std::size_t>(lstrlenA(prefix));
   for (int i = 0; i < count; ++i) {
-    const std::string line = lineAt(i);
-    if (line.size() >= prefix.size() && _strnicmp(line.c_str(), prefix.c_str(), prefix.size()) == 0) return i;
+    const auto line = lineAt(i);
+    if (line.size() >= length && _strnicmp(line.c_str(), prefix, length) == 0) return i;
   }
   return -1;
 }
 
 // Text of line `index` of a list box (LB_GETTEXTLEN, LB_GETTEXT) or of a
 // combo box's list (CB_GETLBTEXTLEN, CB_GETLBTEXT); "" when there is none.
-std::string LineText(HWND control, UINT lengthMessage, UINT textMessage, int index);
+// Lines are adapter names and catalogue type names, both far shorter than
+// this; a longer line reads as "".
+using LineBuffer = FixedText<256>;
+LineBuffer LineText(HWND control, UINT lengthMessage, UINT textMessage, int index);
 
 class Dialog;
 
@@ -66,7 +71,7 @@ class DataExchange {
 
   // Into the control: selects the first line beginning with `value` (no case),
   // or leaves the selection as it is. Out: the selected line's text, or "".
-  bool ComboPrefix(int id, std::string& value);
+  bool ComboPrefix(int id, NameText& value);
   // Into the control: "%lu". Out: ParseUnsignedText, "Please enter an
   // integer." when it fails. The converted number is stored at once.
   bool Unsigned(int id, std::uint32_t& value);
@@ -74,7 +79,7 @@ class DataExchange {
   bool Range(int id, std::uint32_t value, std::uint32_t low, std::uint32_t high);
 
  private:
-  bool Fail(int id, const std::string& message);
+  bool Fail(int id, const char* message);
 
   Dialog& dialog_;
   bool save_;

@@ -36,7 +36,7 @@ int EditDeviceDialog::FillTypeList() {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.name));
   }
   const int lines = static_cast<int>(catalog_.rows.size());
-  auto lineAt = [this](int i) { return std::string(catalog_.rows[static_cast<std::size_t>(i)].name); };
+  auto lineAt = [this](int i) { return NameText(catalog_.rows[static_cast<std::size_t>(i)].name); };
   int selected = FindPrefixLine(lines, typeName, lineAt);
   if (selected < 0) selected = FindPrefixLine(lines, kUnknownType, lineAt);
   SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);

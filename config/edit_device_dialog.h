@@ -2,8 +2,6 @@
 // the type's own settings through its configuration plug-in.
 #pragma once
 
-#include <string>
-
 #include "config/dialog.h"
 #include "config/resource.h"
 #include "registry/catalog.h"
@@ -23,7 +21,7 @@ class EditDeviceDialog : public DialogOf<EditDeviceDialog> {
   static constexpr INT_PTR kDiscarded = 0;  // Cancel answered with Yes
 
   // Kept across showings; the catalogue and the settings are read afresh.
-  std::string typeName = "Unknown";
+  NameText typeName = "Unknown";
   AdapterNumber adapterNumber = 0;
 
   const DeviceTypeCatalog& catalog() const { return catalog_; }

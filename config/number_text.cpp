@@ -1,7 +1,6 @@
 #include "config/number_text.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "registry/text.h"
 
@@ -47,16 +46,18 @@ bool ParseUnsignedText(const char* text, std::uint32_t* value) {
   return true;
 }
 
-std::string FormatUnsigned(std::uint32_t value) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%lu", static_cast<unsigned long>(value));
-  return buf;
+FixedText<16> FormatUnsigned(std::uint32_t value) {
+  FixedText<16> text;
+  text.AppendNumber(value);
+  return text;
 }
 
-std::string RangeMessage(std::uint32_t low, std::uint32_t high) {
-  std::string text = "Please enter an integer between %1 and %2.";
-  text.replace(text.find("%1"), 2, FormatUnsigned(low));
-  text.replace(text.find("%2"), 2, FormatUnsigned(high));
+FixedText<64> RangeMessage(std::uint32_t low, std::uint32_t high) {
+  FixedText<64> text("Please enter an integer between ");
+  text.AppendNumber(low);
+  text.Append(" and ");
+  text.AppendNumber(high);
+  text.Append(".");
   return text;
 }
 

@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "registry/fixed_text.h"
 
 namespace veldra::config {
 
@@ -19,10 +20,10 @@ constexpr std::size_t kNumberTextChars = 63;
 bool ParseUnsignedText(const char* text, std::uint32_t* value);
 
 // "%lu" of the number.
-std::string FormatUnsigned(std::uint32_t value);
+FixedText<16> FormatUnsigned(std::uint32_t value);
 
 // "Please enter an integer between %1 and %2." with the two bounds filled in.
-std::string RangeMessage(std::uint32_t low, std::uint32_t high);
+FixedText<64> RangeMessage(std::uint32_t low, std::uint32_t high);
 
 constexpr const char kNotANumberMessage[] = "Please enter an integer.";
 

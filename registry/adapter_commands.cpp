@@ -41,7 +41,7 @@ SaveResult SaveEditedAdapter(PluginLoader& loader, const Key& service, const Dev
   const DeviceTypeRecord* row = FindDeviceType(catalog, typeName);
   if (row == nullptr) return SaveResult::ShowAgain;
 
-  std::string existing;
+  NameText existing;
   if (FindDeviceKey(service, number, &existing)) {
     if (!prompts.ConfirmUpdate(number)) return SaveResult::ShowAgain;
     // Goes on even when the old key cannot be deleted.

@@ -5,8 +5,6 @@
 // through SavePrompts.
 #pragma once
 
-#include <string>
-
 #include "registry/catalog.h"
 #include "registry/plugins.h"
 #include "registry/store.h"

@@ -1,9 +1,8 @@
 #include "registry/catalog.h"
 
 #include <cstring>
-#include <new>
-#include <string>
 
+#include "registry/fixed_text.h"
 #include "registry/text.h"
 
 namespace veldra {
@@ -13,7 +12,8 @@ namespace {
 constexpr char kNone[] = "None";
 
 Key OpenCatalogKey(RegistryStore& store, const char* serviceName) {
-  const std::string path = std::string(kCatalogPath) + serviceName;
+  FixedText<sizeof kCatalogPath + kNameBufferChars> path(kCatalogPath);
+  if (!path.Append(serviceName)) return Key();
   return Key::Root(store).Open(path.c_str(), Access::Read);
 }
 
@@ -61,9 +61,7 @@ DeviceTypeCatalog LoadCatalog(RegistryStore& store, const char* serviceName) {
   DeviceTypeCatalog catalog;
   catalog.count = CountDeviceTypes(store, serviceName);
   if (catalog.count == 0) return catalog;
-  try {
-    catalog.rows.assign(static_cast<std::size_t>(catalog.count) + 1, DeviceTypeRecord{});
-  } catch (const std::bad_alloc&) {
+  if (!catalog.rows.AssignZeroed(static_cast<std::size_t>(catalog.count) + 1)) {
     catalog.rows.clear();
     catalog.count = 0;
     return catalog;

@@ -2,8 +2,7 @@
 // loaded into a table followed by the "Unknown" placeholder row.
 #pragma once
 
-#include <vector>
-
+#include "registry/array.h"
 #include "registry/store.h"
 
 namespace veldra {
@@ -18,7 +17,7 @@ struct DeviceTypeRecord {
 struct DeviceTypeCatalog {
   // count + 1 rows (empty when count is 0): the filled rows, the placeholder
   // after the last filled one, and empty rows up to index count.
-  std::vector<DeviceTypeRecord> rows;
+  Array<DeviceTypeRecord> rows;
   std::uint32_t count = 0;  // subkeys counted
 
   bool empty() const { return rows.empty(); }

@@ -1,8 +1,6 @@
 #include "registry/device_keys.h"
 
-#include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "registry/text.h"
 
@@ -79,11 +77,17 @@ bool HasPhysicalPrefix(const char* name) {
   return ScanName(name, static_cast<std::size_t>(-1)).prefix == Prefix::Device;
 }
 
-std::string DeviceKeyName(AdapterNumber number, bool physical) {
-  return (physical ? "Device" : "LogicalDevice") + std::to_string(number);
+DeviceKeyText DeviceKeyName(AdapterNumber number, bool physical) {
+  DeviceKeyText name(physical ? "Device" : "LogicalDevice");
+  name.AppendNumber(number);
+  return name;
 }
 
-std::string AdapterLineText(AdapterNumber number) { return "Adapter " + std::to_string(number); }
+AdapterLine AdapterLineText(AdapterNumber number) {
+  AdapterLine line("Adapter ");
+  line.AppendNumber(number);
+  return line;
+}
 
 AdapterNumber ParseAdapterLineText(const char* text) {
   // "Adapter %lu": the literal word, then any white space (the blank in the
@@ -102,12 +106,14 @@ AdapterNumber ParseAdapterLineText(const char* text) {
 }
 
 Key OpenServiceKey(RegistryStore& store, const char* serviceName) {
-  const std::string path = std::string(kServicesPath) + serviceName;
+  // A service name too long for a registry path finds no key.
+  FixedText<sizeof kServicesPath + kNameBufferChars> path(kServicesPath);
+  if (!path.Append(serviceName)) return Key();
   return Key::Root(store).Open(path.c_str(), Access::All);
 }
 
-std::vector<AdapterEntry> ListAdapters(const Key& service) {
-  std::vector<AdapterEntry> entries;
+Array<AdapterEntry> ListAdapters(const Key& service) {
+  Array<AdapterEntry> entries;
   service.ForEachSubkey([&](std::uint32_t index, const char* name) {
     const ScannedName scanned = ScanDeviceKeyName(name);
     if (scanned.isDeviceKey) entries.push_back(AdapterEntry{scanned.number, index});
@@ -116,7 +122,7 @@ std::vector<AdapterEntry> ListAdapters(const Key& service) {
   return entries;
 }
 
-bool FindDeviceKey(const Key& service, AdapterNumber number, std::string* name) {
+bool FindDeviceKey(const Key& service, AdapterNumber number, NameText* name) {
   bool found = false;
   service.ForEachSubkey([&](std::uint32_t, const char* subkey) {
     const ScannedName scanned = ScanDeviceKeyName(subkey);
@@ -146,18 +152,26 @@ AdapterNumber LowestFreeNumber(const Key& service) {
   // pass of FindDeviceKey would see the same subkeys, so collecting the numbers
   // once and taking the smallest absent one gives the same answer. With k
   // device keys the answer is at most k, so larger numbers are irrelevant.
-  std::vector<AdapterNumber> numbers;
+  // Without memory for that, the definition itself answers, a pass a number.
+  Array<AdapterNumber> numbers;
+  bool complete = true;
   service.ForEachSubkey([&](std::uint32_t, const char* name) {
     const ScannedName scanned = ScanDeviceKeyName(name);
-    if (scanned.isDeviceKey) numbers.push_back(scanned.number);
-    return true;
+    if (scanned.isDeviceKey) complete = numbers.push_back(scanned.number);
+    return complete;
   });
-  std::vector<bool> used(numbers.size() + 1, false);
-  for (AdapterNumber n : numbers) {
-    if (n < used.size()) used[n] = true;
+  Array<unsigned char> used;
+  if (!complete || !used.AssignZeroed(numbers.size() + 1)) {
+    AdapterNumber n = 0;
+    while (FindDeviceKey(service, n, nullptr)) ++n;
+    return n;
   }
-  const auto free = std::find(used.begin(), used.end(), false);
-  return static_cast<AdapterNumber>(free - used.begin());
+  for (AdapterNumber n : numbers) {
+    if (n < used.size()) used[n] = 1;
+  }
+  std::size_t free = 0;
+  while (free < used.size() && used[free] != 0) ++free;
+  return static_cast<AdapterNumber>(free);
 }
 
 bool CreateLogicalPlaceholder(const Key& service, AdapterNumber number) {
@@ -169,7 +183,7 @@ bool DeleteListedKey(const Key& service, std::uint32_t index) {
   return service.SubkeyName(index, name) && service.DeleteSubkey(name) == kOk;
 }
 
-void ReadDeviceValues(const Key& device, std::string* typeName, AdapterNumber* number) {
+void ReadDeviceValues(const Key& device, NameText* typeName, AdapterNumber* number) {
   char type[kStringBufferBytes];
   if (device.ReadString("DeviceType", type)) *typeName = type;
   std::uint32_t value = 0;

@@ -2,9 +2,8 @@
 // listing, lookup by number, creation and deletion.
 #pragma once
 
-#include <string>
-#include <vector>
-
+#include "registry/array.h"
+#include "registry/fixed_text.h"
 #include "registry/store.h"
 
 namespace veldra {
@@ -23,10 +22,14 @@ ScannedName ScanDeviceKeyName(const char* name, std::size_t length);
 // True when the scanned prefix of `name` equals "Device" (no number needed).
 bool HasPhysicalPrefix(const char* name);
 
+// Room for "LogicalDevice4294967295" and "Adapter 4294967295".
+using DeviceKeyText = FixedText<24>;
+using AdapterLine = FixedText<24>;
+
 // "Device%lu" when physical, else "LogicalDevice%lu".
-std::string DeviceKeyName(AdapterNumber number, bool physical);
+DeviceKeyText DeviceKeyName(AdapterNumber number, bool physical);
 // "Adapter %lu", the list line of an adapter.
-std::string AdapterLineText(AdapterNumber number);
+AdapterLine AdapterLineText(AdapterNumber number);
 // Scans a list line with "Adapter %lu"; kNoAdapterNumber when it fails.
 AdapterNumber ParseAdapterLineText(const char* text);
 
@@ -38,9 +41,9 @@ struct AdapterEntry {
 // Opens (creating when missing) the service key of `serviceName` with full access.
 Key OpenServiceKey(RegistryStore& store, const char* serviceName = kServiceName);
 
-std::vector<AdapterEntry> ListAdapters(const Key& service);
+Array<AdapterEntry> ListAdapters(const Key& service);
 // The last matching device key name in enumeration order; false when none.
-bool FindDeviceKey(const Key& service, AdapterNumber number, std::string* name);
+bool FindDeviceKey(const Key& service, AdapterNumber number, NameText* name);
 // Opens the service key afresh and the first matching device key with full access.
 Key OpenDeviceKeyForPlugin(RegistryStore& store, AdapterNumber number,
                            const char* serviceName = kServiceName);
@@ -51,6 +54,6 @@ bool DeleteListedKey(const Key& service, std::uint32_t index);
 
 // Reads DeviceType and AdapterNumber; each one read replaces the caller's
 // value, a missing one leaves it ("Unknown" is the caller's usual default).
-void ReadDeviceValues(const Key& device, std::string* typeName, AdapterNumber* number);
+void ReadDeviceValues(const Key& device, NameText* typeName, AdapterNumber* number);
 
 }  // namespace veldra

@@ -1,7 +1,5 @@
 #include "registry/start_values.h"
 
-#include <string>
-
 #include "registry/device_keys.h"
 
 namespace veldra {

@@ -24,8 +24,8 @@ std::uint32_t ReadLe32(const std::uint8_t* p) {
 
 }  // namespace
 
-std::vector<ValueRecordView> ParseValueList(const void* block, std::size_t blockSize) {
-  std::vector<ValueRecordView> records;
+Array<ValueRecordView> ParseValueList(const void* block, std::size_t blockSize) {
+  Array<ValueRecordView> records;
   if (block == nullptr) return records;
   const auto* p = static_cast<const std::uint8_t*>(block);
   std::size_t left = blockSize;
@@ -54,7 +54,8 @@ std::vector<ValueRecordView> ParseValueList(const void* block, std::size_t block
     record.data = p;
     p += record.size;
     left -= record.size;
-    records.push_back(record);
+    // Short of memory, the list ends where the records could not be kept.
+    if (!records.push_back(record)) break;
   }
   return records;
 }

@@ -3,7 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "registry/array.h"
 
 namespace veldra {
 
@@ -20,6 +21,6 @@ struct ValueRecordView {
 // Parses a value list of `blockSize` readable bytes. Stops at the terminator,
 // or where the block ends before a whole record (type, name with its NUL,
 // size and data) could be read: never reads outside the block.
-std::vector<ValueRecordView> ParseValueList(const void* block, std::size_t blockSize);
+Array<ValueRecordView> ParseValueList(const void* block, std::size_t blockSize);
 
 }  // namespace veldra

@@ -1,4 +1,3 @@
-#include <cstdio>
 
 #include "logic.h"
 #include "resource.h"
@@ -53,7 +52,7 @@ void ShowAvailable(HWND dialog) {
   const DWORD megabytes =
       AvailableMegabytes(g_dest.bytesPerSector, g_dest.sectorsPerCluster, g_dest.freeClusters);
   char text[16];
-  std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(megabytes));
+  wsprintfA(text, "%lu", static_cast<unsigned long>(megabytes));
   SetDlgItemTextA(dialog, IDC_DEST_AVAILABLE, text);
 }
 

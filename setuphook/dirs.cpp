@@ -1,4 +1,3 @@
-#include <string>
 
 #include "logic.h"
 #include "resource.h"
@@ -22,9 +21,19 @@ SETUPHOOK_EXPORT DoesDirExist(DWORD count, LPSTR* args, LPSTR* result) {
 // path is created as given rather than cut short or overrun.
 SETUPHOOK_EXPORT CreateDir(DWORD count, LPSTR* args, LPSTR* result) {
   if (!BeginCall(result, false, count, 1)) return FALSE;
-  for (const std::string& level : CreateDirLevels(args[0])) {
-    // A level that exists already fails harmlessly; the walk goes on.
-    CreateDirectoryA(level.c_str(), nullptr);
+  const std::size_t length = static_cast<std::size_t>(lstrlenA(args[0]));
+  char* levels = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, length + 1));
+  if (levels != nullptr) {
+    CopyMemory(levels, args[0], length + 1);
+    for (std::size_t end = NextDirLevel(levels, length, 0); end != 0;
+         end = NextDirLevel(levels, length, end)) {
+      // A level that exists already fails harmlessly; the walk goes on.
+      const char cut = levels[end];
+      levels[end] = '\0';
+      CreateDirectoryA(levels, nullptr);
+      levels[end] = cut;
+    }
+    HeapFree(GetProcessHeap(), 0, levels);
   }
   SetResult(PathExists(args[0]) ? IDS_YES : IDS_NO);
   return TRUE;

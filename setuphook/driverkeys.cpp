@@ -1,4 +1,3 @@
-#include <string>
 
 #include "logic.h"
 #include "resource.h"
@@ -79,7 +78,7 @@ bool InstallDriverKeys(const char* installDir) {
   }
   // A plug-in path longer than the catalogue's readers can take back would
   // leave a row whose plug-in can never be loaded: refuse the row instead.
-  std::string configDll;
+  ConfigDllPath configDll;
   return BuildConfigDllPath(installDir, &configDll) &&
          WriteKey(kCatalogRowKey, kCatalogRowValues, configDll.c_str());
 }

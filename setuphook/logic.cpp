@@ -2,21 +2,25 @@
 
 namespace setuphook {
 
-bool BuildConfigDllPath(const std::string& installDir, std::string* path) {
-  if (installDir.size() > kMaxInstallDirLength) return false;
-  *path = installDir + kPluginFileName;
+bool BuildConfigDllPath(const char* installDir, ConfigDllPath* path) {
+  ConfigDllPath built;
+  for (std::size_t i = 0; installDir[i] != '\0'; ++i) {
+    if (i == kMaxInstallDirLength) return false;
+  }
+  built.Append(installDir);
+  built.Append(kPluginFileName);
+  *path = built;
   return true;
 }
 
-std::vector<std::string> CreateDirLevels(const std::string& path) {
-  std::vector<std::string> levels;
-  const std::size_t first = path.find('\\');
-  if (first == std::string::npos) return levels;
-  for (std::size_t i = first + 1; i < path.size(); ++i) {
-    if (path[i] == '\\') levels.push_back(path.substr(0, i));
+std::size_t NextDirLevel(const char* path, std::size_t length, std::size_t previous) {
+  std::size_t first = 0;
+  while (first < length && path[first] != '\\') ++first;
+  if (first == length || previous >= length) return 0;
+  for (std::size_t i = previous == 0 ? first + 1 : previous + 1; i < length; ++i) {
+    if (path[i] == '\\') return i;
   }
-  if (path.size() > first + 1 && path.back() != '\\') levels.push_back(path);
-  return levels;
+  return length > first + 1 && path[length - 1] != '\\' ? length : 0;
 }
 
 std::uint32_t AvailableMegabytes(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
+
+#include "registry/fixed_text.h"
 
 namespace setuphook {
 
@@ -15,13 +15,16 @@ constexpr char kPluginFileName[] = "\\VDREDTSA.DLL";
 
 // The catalogue's ConfigDll path for an installation directory, or false when
 // the directory is too long for readers of the catalogue to take it back.
-bool BuildConfigDllPath(const std::string& installDir, std::string* path);
+using ConfigDllPath = veldra::FixedText<kMaxInstallDirLength + sizeof kPluginFileName>;
+bool BuildConfigDllPath(const char* installDir, ConfigDllPath* path);
 
 // The directories CreateDir asks for, outermost first: every prefix that ends
 // just before a backslash following the first one, then the whole path
 // unless it ends in a backslash. Nothing before the first backslash, and
-// nothing at all for a path without one.
-std::vector<std::string> CreateDirLevels(const std::string& path);
+// nothing at all for a path without one. Each level is a prefix of the path,
+// given by its length: the one after the level `previous` long (0 for the
+// first), or 0 when there is none left.
+std::size_t NextDirLevel(const char* path, std::size_t length, std::size_t previous);
 
 // Whole megabytes free, computed in 64 bits so that 4 GiB or more never wraps;
 // saturates at the largest 32-bit count the dialog shows.

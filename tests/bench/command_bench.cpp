@@ -179,7 +179,7 @@ bool Bench(const char* label, RegistryStore& inner, std::uint32_t adapters, std:
           ok = false;
           return;
         }
-        std::string typeName;
+        veldra::NameText typeName;
         AdapterNumber number = kEdited;
         veldra::ReadDeviceValues(deviceKey, &typeName, &number);
         catalog = veldra::LoadCatalog(store);

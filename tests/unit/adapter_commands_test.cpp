@@ -56,7 +56,7 @@ TEST_F(SaveEditedAdapterTest, FreeNumberWritesTheKeyNamedAfterThePhysicalFlag) {
   EXPECT_EQ((std::vector<std::string>{"Device5", "LogicalDevice4"}), Names());
 
   Key key = service_.Open("Device5", Access::All);
-  std::string type = "Unknown";
+  veldra::NameText type = "Unknown";
   AdapterNumber number = 0;
   ReadDeviceValues(key, &type, &number);
   EXPECT_EQ("VA85 Family", type);

@@ -128,8 +128,12 @@ TEST(DeviceKeyTexts, NamesAndListLines) {
 class DeviceKeys : public ServiceKeyTest {
  protected:
   std::string Found(AdapterNumber number) {
-    std::string name;
-    return veldra::FindDeviceKey(service_, number, &name) ? name : "(none)";
+    veldra::NameText name;
+    return veldra::FindDeviceKey(service_, number, &name) ? name.c_str() : "(none)";
+  }
+  std::vector<AdapterEntry> Listed() {
+    const auto listed = veldra::ListAdapters(service_);
+    return {listed.begin(), listed.end()};
   }
   // The definition LowestFreeNumber must agree with: one pass per candidate.
   AdapterNumber NaiveLowestFree() {
@@ -148,7 +152,7 @@ TEST_F(DeviceKeys, ListAdaptersSkipsOtherKeysButKeepsTheirIndexes) {
   MakeMany(service(), {"Device0", "LogicalDevice2", "Parameters", "5"});
   // Enumeration order: 5, Device0, LogicalDevice2, Parameters.
   const std::vector<AdapterEntry> expected = {{0, 1}, {2, 2}};
-  EXPECT_EQ(veldra::ListAdapters(service_), expected);
+  EXPECT_EQ(Listed(), expected);
   EXPECT_TRUE(veldra::ListAdapters(Make("Empty")).empty());
 }
 
@@ -158,7 +162,7 @@ TEST_F(DeviceKeys, BothPrefixesWithOneNumberTieBreakDifferently) {
   Key logical = Make("LogicalDevice3", service());
   SetString(logical.get(), "Which", "logical");
   const std::vector<AdapterEntry> expected = {{3, 0}, {3, 1}};
-  EXPECT_EQ(veldra::ListAdapters(service_), expected);
+  EXPECT_EQ(Listed(), expected);
   // Last match in enumeration order here...
   EXPECT_EQ(Found(3), "LogicalDevice3");
   // ...first match there.
@@ -205,7 +209,7 @@ TEST_F(DeviceKeys, EnumerationEndsAtALongName) {
   MakeMany(service(),
            {"Device0", "Device1" + std::string(121, 'x'), "Device2", "Device3" + std::string(120, 'y')});
   const std::vector<AdapterEntry> expected = {{0, 0}};
-  EXPECT_EQ(veldra::ListAdapters(service_), expected);
+  EXPECT_EQ(Listed(), expected);
   EXPECT_EQ(veldra::LowestFreeNumber(service_), 1u);
   EXPECT_EQ(Found(2), "(none)");
   EXPECT_FALSE(veldra::OpenDeviceKeyForPlugin(store(), 2));
@@ -259,7 +263,7 @@ TEST_F(DeviceKeys, FailuresCreateOrDeleteNothing) {
 
 TEST_F(DeviceKeys, ReadDeviceValuesKeepsDefaultsForWhatIsMissing) {
   Key device = Make("Device1", service());
-  std::string type = "Unknown";
+  veldra::NameText type = "Unknown";
   AdapterNumber number = 1;
   veldra::ReadDeviceValues(device, &type, &number);
   EXPECT_EQ(type, "Unknown");
@@ -276,7 +280,7 @@ TEST_F(DeviceKeys, ReadDeviceValuesKeepsDefaultsForWhatIsMissing) {
     SetString(device.get(), "DeviceType", std::string(bytes - 1, 't'));
     type = "Unknown";
     veldra::ReadDeviceValues(device, &type, &number);
-    EXPECT_EQ(type, bytes <= 128 ? std::string(bytes - 1, 't') : "Unknown") << bytes;
+    EXPECT_EQ(std::string(type), bytes <= 128 ? std::string(bytes - 1, 't') : "Unknown") << bytes;
   }
   // An AdapterNumber wider than 4 bytes reads as absent.
   SetRaw(device.get(), "AdapterNumber", veldra::kRegBinary, std::string(8, '\0'));

@@ -137,7 +137,7 @@ const Command kCommands[] = {
          EXPECT_FALSE(w.Exists("LogicalDevice2"));
        } else {
          EXPECT_LE(number, 2u);
-         EXPECT_TRUE(w.Exists(DeviceKeyName(number, false)));
+         EXPECT_TRUE(w.Exists(DeviceKeyName(number, false).c_str()));
        }
      }},
     {"Edit (open)",
@@ -147,7 +147,7 @@ const Command kCommands[] = {
        const Listed listed = OpenListedAdapter(service, 0, 0, &device);
        EXPECT_EQ(listed == Listed::Done, static_cast<bool>(device));
        if (!device) return;
-       std::string type = "Unknown";
+       veldra::NameText type = "Unknown";
        AdapterNumber number = 0;
        ReadDeviceValues(device, &type, &number);
        EXPECT_TRUE(type == "Unknown" || type == "VA85 Family") << type;

@@ -13,7 +13,8 @@ namespace {
 // Parses `bytes` from a heap block of exactly that size.
 std::vector<ValueRecordView> ParseExact(FakeHeap& heap, const Bytes& bytes) {
   void* block = heap.Alloc(bytes);
-  return ParseValueList(block, bytes.size());
+  const auto records = ParseValueList(block, bytes.size());
+  return {records.begin(), records.end()};
 }
 
 TEST(ParseValueList, ReadsPackedRecordsUpToTheTerminator) {

@@ -11,6 +11,15 @@ namespace {
 
 using Levels = std::vector<std::string>;
 
+Levels CreateDirLevels(const std::string& path) {
+  Levels levels;
+  for (std::size_t end = NextDirLevel(path.c_str(), path.size(), 0); end != 0;
+       end = NextDirLevel(path.c_str(), path.size(), end)) {
+    levels.push_back(path.substr(0, end));
+  }
+  return levels;
+}
+
 TEST(CreateDirLevels, FollowsTheBackslashesAfterTheFirst) {
   EXPECT_EQ(CreateDirLevels("D:\\A\\B"), (Levels{"D:\\A", "D:\\A\\B"}));
   EXPECT_EQ(CreateDirLevels("C:\\"), Levels{});
@@ -34,13 +43,13 @@ TEST(CreateDirLevels, LongPathsAreWalkedWhole) {
 }
 
 TEST(ConfigDllPath, AppendsThePluginUpToTheReadersLimit) {
-  std::string path;
+  ConfigDllPath path;
   ASSERT_TRUE(BuildConfigDllPath("D:\\ZOVORO", &path));
   EXPECT_EQ(path, "D:\\ZOVORO\\VDREDTSA.DLL");
-  ASSERT_TRUE(BuildConfigDllPath(std::string(114, 'x'), &path));
+  ASSERT_TRUE(BuildConfigDllPath(std::string(114, 'x').c_str(), &path));
   EXPECT_EQ(path.size(), 127u);
   path = "unchanged";
-  EXPECT_FALSE(BuildConfigDllPath(std::string(115, 'x'), &path));
+  EXPECT_FALSE(BuildConfigDllPath(std::string(115, 'x').c_str(), &path));
   EXPECT_EQ(path, "unchanged");
 }
 
