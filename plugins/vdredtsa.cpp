@@ -4,14 +4,14 @@
 // value list they exchange.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "resource.h"
 
+// Built without the C++ runtime (see veldra_lean): plain Win32 and the C
+// library's memory functions only, no containers, no operator new.
 namespace {
 
 HINSTANCE g_instance = nullptr;
@@ -21,17 +21,55 @@ constexpr char kInterruptName[] = "Interrupt";
 constexpr char kCaption[] = "VA85 Family Settings";
 constexpr DWORD kNodeAddressMin = 1, kNodeAddressMax = 64, kNodeAddressDefault = 1;
 constexpr DWORD kInterruptMin = 2, kInterruptMax = 15, kInterruptDefault = 5;
+constexpr std::int32_t kEndOfList = -1;
 
+// One record of a packed value list (type, name with NUL, size, data),
+// pointing into the list it was read from.
 struct Record {
+  const std::uint8_t* begin;  // the whole record, for copying it unchanged
+  SIZE_T length;
   std::int32_t type;
-  std::string name;
-  std::vector<std::uint8_t> data;
+  const char* name;
+  const std::uint8_t* data;
+  std::uint32_t size;
 };
+
+// Reads the record at *p and moves *p past it, never reading at or past
+// `end`. False at the end marker and where the list is cut short: what
+// follows a damaged record cannot be trusted.
+bool NextRecord(const std::uint8_t** p, const std::uint8_t* end, Record* r) {
+  const std::uint8_t* q = *p;
+  if (end - q < static_cast<std::ptrdiff_t>(sizeof r->type)) return false;
+  r->begin = q;
+  std::memcpy(&r->type, q, sizeof r->type);
+  q += sizeof r->type;
+  if (r->type == kEndOfList) return false;
+  const auto* nul = static_cast<const std::uint8_t*>(std::memchr(q, 0, static_cast<std::size_t>(end - q)));
+  if (nul == nullptr) return false;
+  r->name = reinterpret_cast<const char*>(q);
+  q = nul + 1;
+  if (end - q < static_cast<std::ptrdiff_t>(sizeof r->size)) return false;
+  std::memcpy(&r->size, q, sizeof r->size);
+  q += sizeof r->size;
+  if (static_cast<std::uint64_t>(end - q) < r->size) return false;
+  r->data = q;
+  q += r->size;
+  r->length = static_cast<SIZE_T>(q - r->begin);
+  *p = q;
+  return true;
+}
+
+bool IsOwnName(const char* name) {
+  return lstrcmpiA(name, kNodeAddressName) == 0 || lstrcmpiA(name, kInterruptName) == 0;
+}
 
 struct Settings {
   DWORD nodeAddress = kNodeAddressDefault;
   DWORD interrupt = kInterruptDefault;
-  std::vector<Record> others;  // records of other names, handed back unchanged
+  // The list the settings were read from: its records of other names are
+  // handed back unchanged. It stays alive until the new list replaces it.
+  const std::uint8_t* list = nullptr;
+  SIZE_T listSize = 0;
 };
 
 bool InRange(DWORD value, DWORD low, DWORD high) { return value >= low && value <= high; }
@@ -45,17 +83,34 @@ DWORD ReadDword(HKEY key, const char* name, DWORD low, DWORD high, DWORD fallbac
   return value;
 }
 
-Record DwordRecord(const char* name, DWORD value) {
-  Record r{REG_DWORD, name, std::vector<std::uint8_t>(sizeof value)};
-  std::memcpy(r.data.data(), &value, sizeof value);
-  return r;
+std::uint8_t* PutDwordRecord(std::uint8_t* p, const char* name, DWORD value) {
+  const std::int32_t type = REG_DWORD;
+  const std::uint32_t size = sizeof value;
+  const std::size_t nameSize = static_cast<std::size_t>(lstrlenA(name)) + 1;
+  std::memcpy(p, &type, sizeof type);
+  p += sizeof type;
+  std::memcpy(p, name, nameSize);
+  p += nameSize;
+  std::memcpy(p, &size, sizeof size);
+  p += sizeof size;
+  std::memcpy(p, &value, sizeof value);
+  return p + sizeof value;
 }
 
-// Packs the records back to back: type, name with NUL, size, data; then -1.
-void* BuildList(const std::vector<Record>& records) {
-  SIZE_T total = sizeof(std::int32_t);
-  for (const Record& r : records)
-    total += sizeof(std::int32_t) + r.name.size() + 1 + sizeof(std::uint32_t) + r.data.size();
+constexpr SIZE_T DwordRecordSize(SIZE_T nameSize) {
+  return sizeof(std::int32_t) + nameSize + sizeof(std::uint32_t) + sizeof(DWORD);
+}
+
+// Packs the two settings, then the other records of the list they came
+// from, then the end marker, into a locked global-heap block.
+void* BuildList(const Settings& s) {
+  const std::uint8_t* const listEnd = s.list + s.listSize;
+  SIZE_T total =
+      DwordRecordSize(sizeof kNodeAddressName) + DwordRecordSize(sizeof kInterruptName) + sizeof kEndOfList;
+  Record r;
+  for (const std::uint8_t* p = s.list; NextRecord(&p, listEnd, &r);) {
+    if (!IsOwnName(r.name)) total += r.length;
+  }
   HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, total);
   if (handle == nullptr) return nullptr;
   auto* out = static_cast<std::uint8_t*>(GlobalLock(handle));
@@ -63,28 +118,15 @@ void* BuildList(const std::vector<Record>& records) {
     GlobalFree(handle);
     return nullptr;
   }
-  std::uint8_t* p = out;
-  for (const Record& r : records) {
-    std::memcpy(p, &r.type, sizeof r.type);
-    p += sizeof r.type;
-    std::memcpy(p, r.name.c_str(), r.name.size() + 1);
-    p += r.name.size() + 1;
-    const auto size = static_cast<std::uint32_t>(r.data.size());
-    std::memcpy(p, &size, sizeof size);
-    p += sizeof size;
-    if (size != 0) std::memcpy(p, r.data.data(), size);
-    p += size;
+  std::uint8_t* q = PutDwordRecord(out, kNodeAddressName, s.nodeAddress);
+  q = PutDwordRecord(q, kInterruptName, s.interrupt);
+  for (const std::uint8_t* p = s.list; NextRecord(&p, listEnd, &r);) {
+    if (IsOwnName(r.name)) continue;
+    std::memcpy(q, r.begin, r.length);
+    q += r.length;
   }
-  const std::int32_t end = -1;
-  std::memcpy(p, &end, sizeof end);
+  std::memcpy(q, &kEndOfList, sizeof kEndOfList);
   return out;
-}
-
-void* BuildList(const Settings& s) {
-  std::vector<Record> records{DwordRecord(kNodeAddressName, s.nodeAddress),
-                              DwordRecord(kInterruptName, s.interrupt)};
-  records.insert(records.end(), s.others.begin(), s.others.end());
-  return BuildList(records);
 }
 
 void FreeList(void* list) {
@@ -100,52 +142,40 @@ Settings ParseList(const void* list) {
   Settings s;
   if (list == nullptr) return s;
   HGLOBAL handle = GlobalHandle(list);
-  const SIZE_T blockSize = handle != nullptr ? GlobalSize(handle) : 0;
-  const auto* p = static_cast<const std::uint8_t*>(list);
-  const std::uint8_t* end = p + blockSize;
-  while (end - p >= static_cast<std::ptrdiff_t>(sizeof(std::int32_t))) {
-    Record r;
-    std::memcpy(&r.type, p, sizeof r.type);
-    p += sizeof r.type;
-    if (r.type == -1) break;
-    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
-    if (nul == nullptr) break;
-    r.name.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(nul - p));
-    p = nul + 1;
-    std::uint32_t size = 0;
-    if (end - p < static_cast<std::ptrdiff_t>(sizeof size)) break;
-    std::memcpy(&size, p, sizeof size);
-    p += sizeof size;
-    if (static_cast<std::uint64_t>(end - p) < size) break;
-    r.data.assign(p, p + size);
-    p += size;
-
+  s.list = static_cast<const std::uint8_t*>(list);
+  s.listSize = handle != nullptr ? GlobalSize(handle) : 0;
+  Record r;
+  for (const std::uint8_t* p = s.list; NextRecord(&p, s.list + s.listSize, &r);) {
     DWORD value = 0;
-    const bool isDword = r.type == REG_DWORD && size == sizeof value;
-    if (isDword) std::memcpy(&value, r.data.data(), sizeof value);
-    if (lstrcmpiA(r.name.c_str(), kNodeAddressName) == 0) {
+    const bool isDword = r.type == REG_DWORD && r.size == sizeof value;
+    if (isDword) std::memcpy(&value, r.data, sizeof value);
+    if (lstrcmpiA(r.name, kNodeAddressName) == 0) {
       if (isDword && InRange(value, kNodeAddressMin, kNodeAddressMax)) s.nodeAddress = value;
-    } else if (lstrcmpiA(r.name.c_str(), kInterruptName) == 0) {
+    } else if (lstrcmpiA(r.name, kInterruptName) == 0) {
       if (isDword && InRange(value, kInterruptMin, kInterruptMax)) s.interrupt = value;
-    } else {
-      s.others.push_back(std::move(r));
     }
   }
   return s;
 }
 
 // A field holding a whole number within the range, blanks around it allowed.
+// Up to 31 characters are judged; longer text, which fills the buffer, is
+// refused whole rather than judged by the part that fits.
 bool ReadField(HWND dialog, int id, DWORD low, DWORD high, DWORD* value) {
-  char text[32] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  char* p = text;
+  char text[33] = {};
+  if (GetDlgItemTextA(dialog, id, text, sizeof text) >= sizeof text - 1) return false;
+  const char* p = text;
   while (*p == ' ' || *p == '\t') ++p;
   if (*p < '0' || *p > '9') return false;
-  char* end = nullptr;
-  const unsigned long v = std::strtoul(p, &end, 10);
-  while (*end == ' ' || *end == '\t') ++end;
-  if (*end != '\0' || v < low || v > high) return false;
-  *value = static_cast<DWORD>(v);
+  // Past `high` the value only has to stay out of range, so it stops
+  // growing there and cannot wrap round into it.
+  DWORD v = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    if (v <= high) v = v * 10 + static_cast<DWORD>(*p - '0');
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p != '\0' || v < low || v > high) return false;
+  *value = v;
   return true;
 }
 

@@ -6,42 +6,48 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 }  // namespace
 
-bool SplitCallLine(const std::string& line, std::vector<std::string>* words) {
-  words->clear();
-  std::size_t i = 0;
-  const std::size_t n = line.size();
+// A word never grows while it is read (quotes only drop out), so it can be
+// written over the text it comes from.
+int SplitCallLine(char* line, char** words, int maxWords) {
+  int count = 0;
+  char* in = line;
   while (true) {
-    while (i < n && IsBlank(line[i])) ++i;
-    if (i >= n) return true;
-    std::string word;
-    while (i < n && !IsBlank(line[i])) {
-      if (line[i] != '"') {
-        word += line[i++];
+    while (IsBlank(*in)) ++in;
+    if (*in == '\0') return count;
+    if (count == maxWords) return kTooManyWords;
+    char* out = in;
+    words[count++] = out;
+    while (*in != '\0' && !IsBlank(*in)) {
+      if (*in != '"') {
+        *out++ = *in++;
         continue;
       }
-      ++i;  // opening quote
+      ++in;  // opening quote
       while (true) {
-        if (i >= n) return false;
-        if (line[i] == '"') {
-          if (i + 1 < n && line[i + 1] == '"') {
-            word += '"';
-            i += 2;
+        if (*in == '\0') return kOpenQuote;
+        if (*in == '"') {
+          if (in[1] == '"') {
+            *out++ = '"';
+            in += 2;
             continue;
           }
-          ++i;  // closing quote
+          ++in;  // closing quote
           break;
         }
-        word += line[i++];
+        *out++ = *in++;
       }
     }
-    words->push_back(word);
+    const bool lineEnds = *in == '\0';
+    *out = '\0';  // may fall on the blank after the word, which is passed next
+    if (lineEnds) return count;
+    ++in;
   }
 }
 
-bool IsBlankOrComment(const std::string& line) {
-  for (char c : line) {
-    if (IsBlank(c)) continue;
-    return c == '#';
+bool IsBlankOrComment(const char* line) {
+  for (; *line != '\0'; ++line) {
+    if (IsBlank(*line)) continue;
+    return *line == '#';
   }
   return true;
 }

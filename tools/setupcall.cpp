@@ -9,13 +9,12 @@
 // loading error.
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "callfile.h"
 
+// Built without the C++ runtime (see veldra_lean): output, the list file and
+// memory go through Win32 directly.
 namespace {
 
 typedef BOOL(WINAPI* SetupCallFn)(DWORD, LPSTR*, LPSTR*);
@@ -24,10 +23,52 @@ const int kExitOk = 0;
 const int kExitFalse = 1;
 const int kExitError = 2;
 
+// Text for a standard handle, each '\n' written as "\r\n" as the C
+// runtime's text-mode streams write it: install.cmd and the tests read these
+// lines. Written out when the object goes, so that each message reaches the
+// handle whole and in order with the other handle's.
+class Output {
+ public:
+  explicit Output(DWORD which) : handle_(GetStdHandle(which)) {}
+  ~Output() { Flush(); }
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  Output& Put(const char* text) {
+    for (; *text != '\0'; ++text) {
+      if (*text == '\n') Add('\r');
+      Add(*text);
+    }
+    return *this;
+  }
+  Output& PutNumber(unsigned long n) {
+    char digits[16];
+    wsprintfA(digits, "%lu", n);
+    return Put(digits);
+  }
+
+ private:
+  void Add(char c) {
+    if (used_ == sizeof buffer_) Flush();
+    buffer_[used_++] = c;
+  }
+  void Flush() {
+    for (DWORD done = 0, n = 0; done < used_; done += n) {
+      if (!WriteFile(handle_, buffer_ + done, used_ - done, &n, nullptr) || n == 0) break;
+    }
+    used_ = 0;
+  }
+
+  HANDLE handle_;
+  char buffer_[512];
+  DWORD used_ = 0;
+};
+
 void Usage() {
-  std::fprintf(stderr,
-               "usage: setupcall [--no-window] DLL EXPORT [ARG...]\n"
-               "       setupcall [--no-window] DLL --file LIST\n");
+  Output(STD_ERROR_HANDLE)
+      .Put(
+          "usage: setupcall [--no-window] DLL EXPORT [ARG...]\n"
+          "       setupcall [--no-window] DLL --file LIST\n");
 }
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,66 +99,98 @@ HWND CreateActiveWindow() {
   return window;
 }
 
-// Calls one export; returns the exit status of this call.
-int CallExport(HMODULE library, const std::string& name, const std::vector<std::string>& args,
-               const char* label) {
-  SetupCallFn fn =
-      reinterpret_cast<SetupCallFn>(reinterpret_cast<void*>(GetProcAddress(library, name.c_str())));
+// Calls one export with args[0..argCount), args[argCount] being null as the
+// interpreter passes them; returns the exit status of this call.
+int CallExport(HMODULE library, const char* name, int argCount, char** args, const char* label) {
+  SetupCallFn fn = reinterpret_cast<SetupCallFn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
   if (fn == nullptr) {
-    std::fprintf(stderr, "setupcall: no export named %s\n", name.c_str());
+    Output(STD_ERROR_HANDLE).Put("setupcall: no export named ").Put(name).Put("\n");
     return kExitError;
   }
-  std::vector<std::vector<char>> storage;
-  for (const std::string& a : args) storage.emplace_back(a.c_str(), a.c_str() + a.size() + 1);
-  std::vector<LPSTR> argv;
-  for (std::vector<char>& s : storage) argv.push_back(s.data());
-  argv.push_back(nullptr);
   LPSTR result = nullptr;
-  const BOOL flag = fn(static_cast<DWORD>(args.size()), argv.data(), &result);
-  if (label != nullptr) std::printf("%s: ", label);
-  std::printf("%s %s\n", flag ? "TRUE" : "FALSE", result != nullptr ? result : "");
-  std::fflush(stdout);
+  const BOOL flag = fn(static_cast<DWORD>(argCount), args, &result);
+  Output out(STD_OUTPUT_HANDLE);
+  if (label != nullptr) out.Put(label).Put(": ");
+  out.Put(flag ? "TRUE " : "FALSE ").Put(result != nullptr ? result : "").Put("\n");
   return flag ? kExitOk : kExitFalse;
 }
 
-// One line without its '\n'; false at the end of the file. Plain stdio keeps
-// the tool small: the iostream machinery would triple its size.
-bool ReadLine(std::FILE* in, std::string* line) {
-  line->clear();
-  char chunk[256];
-  while (std::fgets(chunk, sizeof chunk, in) != nullptr) {
-    line->append(chunk);
-    if (!line->empty() && line->back() == '\n') {
-      line->pop_back();
-      return true;
-    }
+// The whole list, ended as the C runtime's text mode ends a file: at a
+// Ctrl-Z, which old editors leave behind. The '\r' of a "\r\n" needs no
+// removal, the splitter takes it for a blank. NUL-terminated, its length in
+// *length; null when the file cannot be read whole. Release with HeapFree.
+char* ReadListFile(const char* path, DWORD* length) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  DWORD high = 0;
+  const DWORD size = GetFileSize(file, &high);
+  char* text = nullptr;
+  if (size != INVALID_FILE_SIZE && high == 0) {
+    text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(size) + 1));
   }
-  return !line->empty();
+  DWORD got = 0;
+  while (text != nullptr && got < size) {
+    DWORD n = 0;
+    if (!ReadFile(file, text + got, size - got, &n, nullptr)) {
+      HeapFree(GetProcessHeap(), 0, text);
+      text = nullptr;
+      break;
+    }
+    if (n == 0) break;  // the file shrank meanwhile
+    got += n;
+  }
+  CloseHandle(file);
+  if (text == nullptr) return nullptr;
+  DWORD kept = 0;
+  while (kept < got && text[kept] != '\x1a') ++kept;
+  text[kept] = '\0';
+  *length = kept;
+  return text;
+}
+
+void ListError(const char* listPath, int lineNumber, const char* what) {
+  Output(STD_ERROR_HANDLE)
+      .Put("setupcall: ")
+      .Put(listPath)
+      .Put(":")
+      .PutNumber(lineNumber)
+      .Put(": ")
+      .Put(what);
 }
 
 int RunList(HMODULE library, const char* listPath) {
-  std::FILE* in = std::fopen(listPath, "r");
-  if (in == nullptr) {
-    std::fprintf(stderr, "setupcall: cannot read %s\n", listPath);
+  DWORD length = 0;
+  char* text = ReadListFile(listPath, &length);
+  if (text == nullptr) {
+    Output(STD_ERROR_HANDLE).Put("setupcall: cannot read ").Put(listPath).Put("\n");
     return kExitError;
   }
-  std::string line;
+  char* const end = text + length;
   int lineNumber = 0;
   int status = kExitOk;
-  while (status == kExitOk && ReadLine(in, &line)) {
+  for (char* line = text; status == kExitOk && line < end;) {
+    char* next = line;
+    while (next < end && *next != '\n') ++next;
+    *next = '\0';
     ++lineNumber;
-    if (setupcall::IsBlankOrComment(line)) continue;
-    std::vector<std::string> words;
-    if (!setupcall::SplitCallLine(line, &words)) {
-      std::fprintf(stderr, "setupcall: %s:%d: unterminated quote\n", listPath, lineNumber);
-      status = kExitError;
-      break;
+    if (!setupcall::IsBlankOrComment(line)) {
+      char* words[setupcall::kMaxWords + 1];
+      const int count = setupcall::SplitCallLine(line, words, setupcall::kMaxWords);
+      if (count == setupcall::kOpenQuote) {
+        ListError(listPath, lineNumber, "unterminated quote\n");
+        status = kExitError;
+      } else if (count == setupcall::kTooManyWords) {
+        ListError(listPath, lineNumber, "too many words\n");
+        status = kExitError;
+      } else {
+        words[count] = nullptr;
+        status = CallExport(library, words[0], count - 1, words + 1, words[0]);
+      }
     }
-    const std::string name = words.front();
-    words.erase(words.begin());
-    status = CallExport(library, name, words, name.c_str());
+    line = next + 1;
   }
-  std::fclose(in);
+  HeapFree(GetProcessHeap(), 0, text);
   return status;
 }
 
@@ -145,22 +218,24 @@ int main(int argc, char** argv) {
   if (ownWindow) {
     window = CreateActiveWindow();
     if (window == nullptr) {
-      std::fprintf(stderr, "setupcall: cannot create the owner window\n");
+      Output(STD_ERROR_HANDLE).Put("setupcall: cannot create the owner window\n");
       return kExitError;
     }
   }
   HMODULE library = LoadLibraryA(dllPath);
   if (library == nullptr) {
-    std::fprintf(stderr, "setupcall: cannot load %s (error %lu)\n", dllPath, GetLastError());
+    const DWORD error = GetLastError();
+    Output(STD_ERROR_HANDLE)
+        .Put("setupcall: cannot load ")
+        .Put(dllPath)
+        .Put(" (error ")
+        .PutNumber(error)
+        .Put(")\n");
     return kExitError;
   }
-  int status;
-  if (listMode) {
-    status = RunList(library, argv[i + 1]);
-  } else {
-    const std::string name = argv[i++];
-    status = CallExport(library, name, std::vector<std::string>(argv + i, argv + argc), nullptr);
-  }
+  // argv[argc] is null, as the list's words are.
+  const int status = listMode ? RunList(library, argv[i + 1])
+                              : CallExport(library, argv[i], argc - i - 1, argv + i + 1, nullptr);
   FreeLibrary(library);
   if (window != nullptr) DestroyWindow(window);
   return status;

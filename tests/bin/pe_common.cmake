@@ -73,3 +73,45 @@ function(veldra_exports binary names ordinals)
   set(${names} ${found_names} PARENT_SCOPE)
   set(${ordinals} ${found_pairs} PARENT_SCOPE)
 endfunction()
+
+# "DLL FUNCTION" for every function the binary imports by name, in import
+# table order (DLL upper-case); a function imported by ordinal reads
+# "DLL #ORDINAL". Fails on an import line it cannot read, so that nothing in
+# the import table goes unchecked.
+function(veldra_imported_functions out binary)
+  veldra_objdump(-p ${binary} dump)
+  # The import section ends at the next heading in the first column (objdump
+  # goes on with exports, unwind tables and relocations).
+  string(FIND "${dump}" "\nThe Import Tables" start)
+  if(start EQUAL -1)
+    set(${out} "" PARENT_SCOPE)
+    return()
+  endif()
+  string(SUBSTRING "${dump}" ${start} -1 rest)
+  string(REGEX MATCH "^\nThe Import Tables[^\n]*\n(([ \t][^\n]*)?\n)*" section "${rest}")
+  # Semicolons and brackets would break CMake's list splitting.
+  string(REGEX REPLACE "[][;]" "?" section "${section}")
+  string(REPLACE "\n" ";" lines "${section}")
+  set(dll)
+  set(found)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\tDLL Name: (.+)$")
+      string(STRIP "${CMAKE_MATCH_1}" dll)
+      string(TOUPPER "${dll}" dll)
+    elseif(NOT dll OR line MATCHES "^[ \t]*$" OR line MATCHES "^( |\tvma:)")
+      # Directory rows and headings before and between the DLLs' member lists.
+    elseif(line MATCHES "^\t([0-9a-f]+)\t +[0-9a-f]+ +([^ \t]+)")
+      set(name "${CMAKE_MATCH_2}")
+      if(name STREQUAL "<none>")
+        # Ordinal import: objdump prints the thunk, whose low 16 bits are the ordinal.
+        string(REGEX MATCH "[0-9a-f]?[0-9a-f]?[0-9a-f]?[0-9a-f]$" low "${CMAKE_MATCH_1}")
+        math(EXPR ordinal "0x${low}")
+        set(name "#${ordinal}")
+      endif()
+      list(APPEND found "${dll} ${name}")
+    else()
+      message(FATAL_ERROR "${binary}: import line objdump printed that no check understands:\n${line}")
+    endif()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()

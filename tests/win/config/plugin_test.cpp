@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver.h"
@@ -89,5 +90,58 @@ TEST_F(DemoPlugin, StoredSettingsAreReadAndOutOfRangeOnesReplaced) {
 }
 
 TEST_F(DemoPlugin, EditWithoutAListPointerDoesNothing) { edit_(nullptr); }
+
+// The dialog runs on a thread of its own, as in a host, while the test
+// answers it like a user.
+TEST_F(DemoPlugin, EditKeepsRecordsOfOtherNamesAndReplacesTheListOnlyOnOk) {
+  using veldra_test::ListBuilder;
+  const std::vector<std::uint8_t> blob{1, 0, 2};
+  void* list = ListBuilder()
+                   .Sz("Comment", "kept as it was")
+                   .Dword("nodeaddress", 9)
+                   .Record(REG_BINARY, "Blob", blob)
+                   .Dword("Interrupt", 99)
+                   .End()
+                   .Global();
+  ASSERT_NE(nullptr, list);
+  void* held = list;
+  std::thread host([&] { edit_(&held); });
+  HWND settings = cfgtest::WaitWindow("VA85 Family Settings", GetCurrentProcessId());
+  EXPECT_NE(nullptr, settings);
+  if (settings != nullptr) {
+    EXPECT_EQ("9", cfgtest::ItemText(settings, 101));
+    EXPECT_EQ("5", cfgtest::ItemText(settings, 102));
+    // Judged whole, not by the part that fits the plug-in's buffer.
+    cfgtest::SetItemText(settings, 101, "12" + std::string(40, ' ') + "x");
+    cfgtest::PostCommand(settings, IDOK);
+    const cfgtest::MessageBoxInfo box =
+        cfgtest::WaitMessageBox("VA85 Family Settings", GetCurrentProcessId(), 10000, settings);
+    EXPECT_EQ("The network node address must be a number from 1 to 64.", box.text);
+    if (box.hwnd != nullptr) cfgtest::Answer(box, IDOK);
+    cfgtest::SetItemText(settings, 101, " 12 ");
+    cfgtest::SetItemText(settings, 102, "7");
+    cfgtest::PostCommand(settings, IDOK);
+  }
+  host.join();
+  ASSERT_NE(list, held);
+  const std::vector<std::uint8_t> expected = ListBuilder()
+                                                 .Dword("NodeAddress", 12)
+                                                 .Dword("Interrupt", 7)
+                                                 .Sz("Comment", "kept as it was")
+                                                 .Record(REG_BINARY, "Blob", blob)
+                                                 .End()
+                                                 .bytes();
+  EXPECT_EQ(expected, Take(held, expected.size()));
+
+  list = ListBuilder().Dword("Interrupt", 3).End().Global();
+  held = list;
+  std::thread cancelled([&] { edit_(&held); });
+  settings = cfgtest::WaitWindow("VA85 Family Settings", GetCurrentProcessId());
+  EXPECT_NE(nullptr, settings);
+  if (settings != nullptr) cfgtest::PostCommand(settings, IDCANCEL);
+  cancelled.join();
+  EXPECT_EQ(list, held);
+  Take(held, 0);
+}
 
 }  // namespace

@@ -120,19 +120,40 @@ namespace {
 
 using Words = std::vector<std::string>;
 
+// Splits a copy of `line` with room for `maxWords`; the words in *w.
+int Split(const std::string& line, Words* w, int maxWords = kMaxWords) {
+  std::vector<char> text(line.begin(), line.end());
+  text.push_back('\0');
+  std::vector<char*> words(static_cast<std::size_t>(maxWords));
+  const int count = SplitCallLine(text.data(), words.data(), maxWords);
+  w->assign(words.begin(), words.begin() + (count > 0 ? count : 0));
+  return count;
+}
+
 TEST(CallLines, SplitsOnBlanksWithQuotesAndLiteralBackslashes) {
   Words w;
-  ASSERT_TRUE(SplitCallLine("CreateDir C:\\ZOVORO\\demo", &w));
+  ASSERT_EQ(2, Split("CreateDir C:\\ZOVORO\\demo", &w));
   EXPECT_EQ(w, (Words{"CreateDir", "C:\\ZOVORO\\demo"}));
-  ASSERT_TRUE(SplitCallLine("  DlgWelcome\t\"Hello  there\"  ", &w));
+  ASSERT_EQ(2, Split("  DlgWelcome\t\"Hello  there\"  ", &w));
   EXPECT_EQ(w, (Words{"DlgWelcome", "Hello  there"}));
-  ASSERT_TRUE(SplitCallLine("DlgDestination \"C:\\Program Files\\\" 12", &w));
+  ASSERT_EQ(3, Split("DlgDestination \"C:\\Program Files\\\" 12", &w));
   EXPECT_EQ(w, (Words{"DlgDestination", "C:\\Program Files\\", "12"}));
-  ASSERT_TRUE(SplitCallLine("X \"\" \"say \"\"hi\"\"\" a\"b c\"d", &w));
+  ASSERT_EQ(4, Split("X \"\" \"say \"\"hi\"\"\" a\"b c\"d", &w));
   EXPECT_EQ(w, (Words{"X", "", "say \"hi\"", "ab cd"}));
-  ASSERT_TRUE(SplitCallLine("Shutdown\r", &w));
+  ASSERT_EQ(1, Split("Shutdown\r", &w));
   EXPECT_EQ(w, Words{"Shutdown"});
-  EXPECT_FALSE(SplitCallLine("DlgWelcome \"open", &w));
+  EXPECT_EQ(kOpenQuote, Split("DlgWelcome \"open", &w));
+}
+
+TEST(CallLines, NoMoreWordsThanTheCallerHasRoomFor) {
+  Words w;
+  ASSERT_EQ(2, Split("DlgWelcome \"a b\"  ", &w, 2));
+  EXPECT_EQ(w, (Words{"DlgWelcome", "a b"}));
+  EXPECT_EQ(kTooManyWords, Split("DlgWelcome a b", &w, 2));
+  std::string line = "X";
+  for (int i = 1; i < kMaxWords; ++i) line += " a";
+  EXPECT_EQ(kMaxWords, Split(line, &w));
+  EXPECT_EQ(kTooManyWords, Split(line + " a", &w));
 }
 
 TEST(CallLines, BlankAndCommentLinesHoldNoCall) {
