@@ -26,3 +26,11 @@ veldra_build_arch() {
 veldra_runs_win32() {
   [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
+# Why veldra_runs_win32 said no, for the one line that says what did not run.
+veldra_no_win32_reason() {
+  if [ -x /usr/lib/wine/wine ]; then
+    echo "this machine cannot execute 32-bit code"
+  else
+    echo "wine32 is not installed (scripts/bootstrap says why)"
+  fi
+}
