@@ -9,11 +9,7 @@
 # - each binary keeps the export table of the file it was stripped from.
 cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/pe_common.cmake)
-foreach(var OBJDUMP STRIP ZIP TOP WORK BINARIES DOCUMENTS)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "check_dist: ${var} is not set")
-  endif()
-endforeach()
+veldra_require_vars(check_dist OBJDUMP STRIP ZIP TOP WORK BINARIES DOCUMENTS)
 if(NOT EXISTS ${ZIP})
   message(FATAL_ERROR "check_dist: ${ZIP} was not built")
 endif()

@@ -3,11 +3,7 @@
 # with plain names (EXPORTS=Name,...) the ordinals are not checked.
 cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/pe_common.cmake)
-foreach(var OBJDUMP BINARY EXPORTS)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "check_exports: ${var} is not set")
-  endif()
-endforeach()
+veldra_require_vars(check_exports OBJDUMP BINARY EXPORTS)
 
 veldra_exports(${BINARY} names ordinals)
 string(REPLACE "," ";" expected "${EXPORTS}")

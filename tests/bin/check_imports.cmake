@@ -4,11 +4,7 @@
 # libwinpthread) would have to be shipped beside the binary.
 cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/pe_common.cmake)
-foreach(var OBJDUMP BINARY)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "check_imports: ${var} is not set")
-  endif()
-endforeach()
+veldra_require_vars(check_imports OBJDUMP BINARY)
 if(DEFINED ALLOWED)
   string(REPLACE "," ";" allowed "${ALLOWED}")
   string(TOUPPER "${allowed}" allowed)

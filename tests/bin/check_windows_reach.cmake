@@ -7,11 +7,7 @@
 # is written #ORDINAL. MINIMUM "unconfirmed" passes with a warning.
 cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/pe_common.cmake)
-foreach(var OBJDUMP BINARY FLOOR)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "check_windows_reach: ${var} is not set")
-  endif()
-endforeach()
+veldra_require_vars(check_windows_reach OBJDUMP BINARY FLOOR)
 if(NOT DEFINED LIST)
   set(LIST ${CMAKE_CURRENT_LIST_DIR}/reviewed-imports.txt)
 endif()

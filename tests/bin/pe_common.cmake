@@ -4,6 +4,16 @@
 set(VELDRA_SYSTEM_DLLS
   KERNEL32.DLL USER32.DLL ADVAPI32.DLL GDI32.DLL COMDLG32.DLL MSVCRT.DLL SHELL32.DLL COMCTL32.DLL)
 
+# Stops the check script SCRIPT unless every variable named after it was
+# given with -D.
+function(veldra_require_vars script)
+  foreach(var ${ARGN})
+    if(NOT DEFINED ${var})
+      message(FATAL_ERROR "${script}: ${var} is not set")
+    endif()
+  endforeach()
+endfunction()
+
 # Output of `objdump <flag> <binary>`; fails the check when objdump does.
 function(veldra_objdump flag binary out)
   execute_process(COMMAND ${OBJDUMP} ${flag} ${binary} OUTPUT_VARIABLE dump ERROR_VARIABLE err
