@@ -26,7 +26,7 @@ LineBuffer LineText(HWND control, UINT lengthMessage, UINT textMessage, int inde
   char text[LineBuffer::capacity() + 1];
   const LRESULT got =
       SendMessageA(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-  text[got < 0 ? 0 : got] = '\0';
+  text[got < 0 ? 0 : got > length ? length : got] = '\0';
   return LineBuffer(text);
 }
 

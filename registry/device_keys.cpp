@@ -114,10 +114,11 @@ Key OpenServiceKey(RegistryStore& store, const char* serviceName) {
 
 Array<AdapterEntry> ListAdapters(const Key& service) {
   Array<AdapterEntry> entries;
+  // Short of memory the list ends there: the adapters before the first that
+  // could not be kept, in the order the key lists them.
   service.ForEachSubkey([&](std::uint32_t index, const char* name) {
     const ScannedName scanned = ScanDeviceKeyName(name);
-    if (scanned.isDeviceKey) entries.push_back(AdapterEntry{scanned.number, index});
-    return true;
+    return !scanned.isDeviceKey || entries.push_back(AdapterEntry{scanned.number, index});
   });
   return entries;
 }
