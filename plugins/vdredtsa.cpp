@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "registry/text.h"
 #include "resource.h"
 
 // Built without the C++ runtime (see veldra_lean): plain Win32 and the C
@@ -166,16 +167,14 @@ bool ReadField(HWND dialog, int id, DWORD low, DWORD high, DWORD* value) {
   if (GetDlgItemTextA(dialog, id, text, sizeof text) >= sizeof text - 1) return false;
   const char* p = text;
   while (*p == ' ' || *p == '\t') ++p;
-  if (*p < '0' || *p > '9') return false;
-  // Past `high` the value only has to stay out of range, so it stops
-  // growing there and cannot wrap round into it.
-  DWORD v = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    if (v <= high) v = v * 10 + static_cast<DWORD>(*p - '0');
-  }
+  // The scan saturates, so a long run of digits cannot wrap into the range.
+  std::uint64_t v = 0;
+  const std::size_t digits = veldra::ScanDecimal(p, sizeof text - static_cast<std::size_t>(p - text), &v);
+  if (digits == 0) return false;
+  p += digits;
   while (*p == ' ' || *p == '\t') ++p;
   if (*p != '\0' || v < low || v > high) return false;
-  *value = v;
+  *value = static_cast<DWORD>(v);
   return true;
 }
 

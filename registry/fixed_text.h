@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "registry/registry.h"
 
@@ -36,17 +37,16 @@ class FixedText {
     }
     return true;
   }
+  // Decimal, as "%lu" writes it.
   bool AppendNumber(std::uint32_t value) noexcept {
-    char digits[10];
-    int count = 0;
+    char digits[11];
+    char* first = digits + sizeof digits - 1;
+    *first = '\0';
     do {
-      digits[count++] = static_cast<char>('0' + value % 10);
+      *--first = static_cast<char>('0' + value % 10);
       value /= 10;
     } while (value != 0);
-    char text[11];
-    for (int i = 0; i < count; ++i) text[i] = digits[count - 1 - i];
-    text[count] = '\0';
-    return Append(text);
+    return Append(first);
   }
 
   friend bool operator==(const FixedText& a, const char* b) noexcept { return Equal(a.text_, b); }
@@ -55,12 +55,9 @@ class FixedText {
   friend bool operator!=(const char* a, const FixedText& b) noexcept { return !Equal(a, b.text_); }
 
  private:
+  // Only the other side can be null; a null text equals no FixedText.
   static bool Equal(const char* a, const char* b) noexcept {
-    if (a == nullptr || b == nullptr) return a == b;
-    for (; *a == *b; ++a, ++b) {
-      if (*a == '\0') return true;
-    }
-    return false;
+    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
   }
 
   char text_[N];

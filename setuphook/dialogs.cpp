@@ -51,9 +51,9 @@ bool QueryFreeSpace() {
 void ShowAvailable(HWND dialog) {
   const DWORD megabytes =
       AvailableMegabytes(g_dest.bytesPerSector, g_dest.sectorsPerCluster, g_dest.freeClusters);
-  char text[16];
-  wsprintfA(text, "%lu", static_cast<unsigned long>(megabytes));
-  SetDlgItemTextA(dialog, IDC_DEST_AVAILABLE, text);
+  veldra::FixedText<16> text;
+  text.AppendNumber(megabytes);
+  SetDlgItemTextA(dialog, IDC_DEST_AVAILABLE, text.c_str());
 }
 
 void FillDirectoryList(HWND dialog, const char* path) {

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "callfile.h"
+#include "registry/fixed_text.h"
 
 // Built without the C++ runtime (see veldra_lean): output, the list file and
 // memory go through Win32 directly.
@@ -41,10 +42,10 @@ class Output {
     }
     return *this;
   }
-  Output& PutNumber(unsigned long n) {
-    char digits[16];
-    wsprintfA(digits, "%lu", n);
-    return Put(digits);
+  Output& PutNumber(std::uint32_t n) {
+    veldra::FixedText<16> digits;
+    digits.AppendNumber(n);
+    return Put(digits.c_str());
   }
 
  private:
