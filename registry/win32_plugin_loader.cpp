@@ -2,13 +2,27 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <cstring>
+
+#include "base/dll_search.h"
 #include "registry/plugins.h"
 
 namespace veldra {
 
+// A plug-in named by an absolute path is loaded from there, and the DLLs it
+// imports are looked up beside it. A bare or relative name is looked up in
+// the system directory only: the catalogue row is the administrator's, but
+// the current directory and PATH are whatever the user started config.exe
+// with.
 void* Win32PluginLoader::Load(const char* path) {
   if (path == nullptr || path[0] == '\0') return nullptr;
-  return LoadLibraryExA(path, nullptr, 0);
+  if (IsAbsolutePath(path)) return LoadLibraryBeside(path);
+  char full[MAX_PATH + 2 + kStringBufferBytes];
+  const UINT length = GetSystemDirectoryA(full, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || std::strlen(path) >= kStringBufferBytes) return nullptr;
+  full[length] = '\\';
+  std::strcpy(full + length + 1, path);
+  return LoadLibraryBeside(full);
 }
 
 void* Win32PluginLoader::Find(void* library, const char* entry) {

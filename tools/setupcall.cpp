@@ -11,6 +11,7 @@
 
 #include <cstring>
 
+#include "base/dll_search.h"
 #include "callfile.h"
 #include "registry/fixed_text.h"
 
@@ -198,6 +199,7 @@ int RunList(HMODULE library, const char* listPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  veldra::RestrictDllSearchPath();
   int i = 1;
   bool ownWindow = true;
   if (i < argc && std::strcmp(argv[i], "--no-window") == 0) {
@@ -223,7 +225,11 @@ int main(int argc, char** argv) {
       return kExitError;
     }
   }
-  HMODULE library = LoadLibraryA(dllPath);
+  // The library named on the command line, relative names taken from the
+  // current directory as a file, never searched for along PATH.
+  char fullPath[MAX_PATH];
+  const DWORD length = GetFullPathNameA(dllPath, sizeof fullPath, fullPath, nullptr);
+  HMODULE library = length > 0 && length < sizeof fullPath ? veldra::LoadLibraryBeside(fullPath) : nullptr;
   if (library == nullptr) {
     const DWORD error = GetLastError();
     Output(STD_ERROR_HANDLE)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -197,6 +198,27 @@ TEST_F(PluginHostWin, WriteDeviceValuesStoresTypesAndSizesExactly) {
     EXPECT_EQ(got.data, want.data) << name;
   }
   RegCloseKey(key);
+}
+
+// A plug-in's own DLLs are found beside it; a bare name is taken from the
+// system directory only, never from the current directory or PATH, where
+// anyone who can write a folder could place a DLL of that name.
+TEST_F(PluginHostWin, PluginsLoadFromTheirOwnFolderOrTheSystemDirectoryOnly) {
+  catalog.rows[kBare] = Row("Beside", PluginPath("beside\\plug_dep.dll"));
+  Read(kBare, 5);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Records(loader, list)["CalledBy"].data, Sz("plug_dep_helper"));
+
+  const std::string here = PluginPath("");
+  ASSERT_TRUE(SetCurrentDirectoryA(here.c_str()));
+  const std::string path = "PATH=" + here + ";" + (std::getenv("PATH") ? std::getenv("PATH") : "");
+  _putenv(path.c_str());
+  EXPECT_EQ(loader.Load("plug_both.dll"), nullptr);
+  EXPECT_EQ(loader.Load(".\\plug_both.dll"), nullptr);
+  void* system = loader.Load("version.dll");
+  EXPECT_NE(system, nullptr);
+  if (system != nullptr) loader.Unload(system);
+  EXPECT_FALSE(Loaded("plug_both.dll"));
 }
 
 TEST_F(PluginHostWin, BlockSizeComesFromTheGlobalHeap) {
