@@ -9,6 +9,7 @@
 //   cfgdrive click TITLE CONTROL        BN_CLICKED of the control (posted)
 //   cfgdrive text TITLE CONTROL TEXT    set the text of the control
 //   cfgdrive select TITLE CONTROL N     select line N of a list box
+//   cfgdrive lines TITLE CONTROL        print the lines of a list box
 //   cfgdrive combo TITLE CONTROL N      select and confirm line N of a combo box
 //   cfgdrive focus TITLE CONTROL        give the control the focus
 //   cfgdrive close TITLE                the window close command
@@ -26,7 +27,7 @@ using namespace cfgtest;
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: cfgdrive wait|gone|rect|click|text|select|combo|focus|close TITLE [ARGS]\n");
+  std::fprintf(stderr, "usage: cfgdrive wait|gone|rect|click|text|select|lines|combo|focus|close TITLE [ARGS]\n");
   return 2;
 }
 
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
     SetItemText(window, id, argv[4]);
   } else if (command == "select" && argc > 4) {
     SelectListLine(window, id, std::atoi(argv[4]));
+  } else if (command == "lines") {
+    for (const std::string& line : ListLines(GetDlgItem(window, id))) std::printf("%s\n", line.c_str());
   } else if (command == "combo" && argc > 4) {
     ConfirmComboLine(window, id, std::atoi(argv[4]));
   } else if (command == "focus") {

@@ -444,6 +444,15 @@ TEST_F(InstallScript, UninstallAsksThenBacksUpAndAReinstallRestores) {
   ASSERT_EQ(RunScript(&restore, "reg", "import \"" + backup + "\""), 0) << restore.output();
   EXPECT_EQ(Dword(adapter, "AdapterNumber"), 5u);
   EXPECT_EQ(ConfigDll(), elsewhere + "\\VDREDTSA.DLL");
+  // The installed program lists the restored adapter.
+  Process config;
+  ASSERT_TRUE(config.Start(elsewhere + "\\config.exe"));
+  HWND list = WaitWindow("Modbus Plus Driver Configuration", config.pid());
+  ASSERT_NE(list, nullptr);
+  const std::vector<std::string> lines = ListLines(GetDlgItem(list, IDC_ADAPTER_LIST));
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(!lines.empty() && Contains(lines[0], "5")) << (lines.empty() ? "" : lines[0]);
+  config.Kill();
   RemoveInstalledTree(elsewhere);
 }
 

@@ -1,0 +1,32 @@
+# cmake -DSCRIPTS=a.cmd;b.cmd -P check_cmd_labels.cmake
+# Every label a batch script jumps to (goto LABEL, call :LABEL) exists in it:
+# cmd ends a script that jumps to a missing label with status 0, which a
+# deployment tool would read as success. The text is searched whole: its
+# brackets and semicolons would split a CMake list of lines.
+foreach(script IN LISTS SCRIPTS)
+  file(READ ${script} text)
+  string(REPLACE "\r" "" text "\n${text}")
+  string(REGEX REPLACE "\n[ \t]*rem [^\n]*" "" text "${text}")
+  string(TOLOWER "${text}" text)
+  string(REGEX MATCHALL "\n:[a-z0-9_]+" labels "${text}")
+  string(REGEX REPLACE "\n:" "" labels "${labels}")
+  string(REGEX MATCHALL "(goto :?|call :)[a-z0-9_]+" jumps "${text}")
+  string(REGEX REPLACE "(goto :?|call :)" "" jumps "${jumps}")
+  list(REMOVE_DUPLICATES jumps)
+  list(REMOVE_ITEM jumps eof)
+  set(missing)
+  foreach(target IN LISTS jumps)
+    list(FIND labels ${target} at)
+    if(at EQUAL -1)
+      list(APPEND missing ${target})
+    endif()
+  endforeach()
+  list(LENGTH jumps count)
+  if(count EQUAL 0)
+    message(FATAL_ERROR "${script}: no jump found; is it a batch script?")
+  endif()
+  if(missing)
+    message(FATAL_ERROR "${script}: jumps to missing labels: ${missing}")
+  endif()
+  message(STATUS "${script}: ${count} jump targets, all present")
+endforeach()
