@@ -27,7 +27,8 @@ using namespace cfgtest;
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: cfgdrive wait|gone|rect|click|text|select|lines|combo|focus|close TITLE [ARGS]\n");
+  std::fprintf(stderr,
+               "usage: cfgdrive wait|gone|rect|click|text|select|lines|combo|focus|close TITLE [ARGS]\n");
   return 2;
 }
 
