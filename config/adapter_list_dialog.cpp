@@ -72,10 +72,19 @@ void AdapterListDialog::EditAdapter(const Key& deviceKey, AdapterNumber number) 
   ReadDeviceValues(deviceKey, &dialog.typeName, &dialog.adapterNumber);
   for (;;) {
     if (dialog.DoModal() != EditDeviceDialog::kConfirmed) return;
-    if (SaveEditedAdapter(loader_, serviceKey_, dialog.catalog(), dialog.typeName.c_str(),
-                          dialog.adapterNumber, dialog.settings(), *this) == SaveResult::Saved) {
+    const SaveResult result =
+        SaveEditedAdapter(loader_, serviceKey_, dialog.catalog(), dialog.typeName.c_str(),
+                          dialog.adapterNumber, dialog.settings(), *this);
+    if (result == SaveResult::Saved) {
       RefillList();
       return;
+    }
+    // Back to the Edit Device dialog: the user may try again or cancel.
+    if (result == SaveResult::Failed) {
+      FixedText<80> text("Adapter ");
+      text.AppendNumber(dialog.adapterNumber);
+      text.Append(" could not be saved. Its previous settings are unchanged.");
+      MessageBoxA(hwnd(), text.c_str(), "Adapter Not Saved", MB_OK | MB_ICONEXCLAMATION);
     }
   }
 }
@@ -103,8 +112,11 @@ void AdapterListDialog::OnDelete() {
     return;
   }
   const AdapterNumber number = ParseAdapterLineText(ListLine(list, static_cast<int>(line)).c_str());
-  if (DeleteListedAdapter(serviceKey_, static_cast<std::uint32_t>(index), number) != Listed::Failed)
-    RefillList();
+  if (DeleteListedAdapter(serviceKey_, static_cast<std::uint32_t>(index), number) == Listed::Failed) {
+    MessageBoxA(hwnd(), "The entry could not be deleted.", "Delete Failed", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  RefillList();
 }
 
 void AdapterListDialog::OnClose() {

@@ -1,6 +1,10 @@
 #include "registry/adapter_commands.h"
 
+#include <cstring>
+
 #include "registry/device_keys.h"
+#include "registry/text.h"
+#include "registry/value_list.h"
 
 namespace veldra {
 
@@ -13,6 +17,108 @@ bool StillListed(const Key& service, std::uint32_t index, AdapterNumber number,
   const ScannedName scanned = ScanDeviceKeyName(name);
   return scanned.isDeviceKey && scanned.number == number;
 }
+
+// What the save finds under the adapter's number: the last device key of
+// that number (the one the save replaces) and whether the key it writes is
+// already there.
+struct Clash {
+  bool found = false;
+  bool targetExisted = false;
+  NameText last;
+};
+
+// One enumeration of the service key. Unlike the plain lookups it fails on
+// any enumeration error but the end of the list: a clash it missed would be
+// written over without asking, or leave two keys claiming one number.
+bool FindClash(const Key& service, AdapterNumber number, const char* target, Clash* clash) {
+  char name[kNameBufferChars];
+  for (std::uint32_t index = 0;; ++index) {
+    const long rc = service.EnumSubkey(index, name);
+    if (rc == kErrNoMoreItems) return true;
+    if (rc != kOk) return false;
+    const ScannedName scanned = ScanDeviceKeyName(name);
+    if (!scanned.isDeviceKey || scanned.number != number) continue;
+    clash->found = true;
+    clash->last = name;
+    if (EqualsNoCase(name, target)) clash->targetExisted = true;
+  }
+}
+
+// The registry allows value names of up to 16,383 characters.
+constexpr std::uint32_t kValueNameChars = 16384;
+
+// Deletes every value of `key`, always the first one, so that the indexes
+// do not shift under the loop; a value that stays ends it.
+bool ClearValues(const Key& key) {
+  Array<char> name;
+  if (!name.AssignZeroed(kValueNameChars)) return false;
+  for (;;) {
+    std::uint32_t chars = kValueNameChars;
+    const long rc = key.EnumValue(0, name.begin(), &chars, nullptr, nullptr, nullptr);
+    if (rc == kErrNoMoreItems) return true;
+    if (rc != kOk || key.DeleteValue(name.begin()) != kOk) return false;
+  }
+}
+
+// A key's values kept as a value list, the plug-ins' own format, so that
+// putting them back is the same loop as writing a plug-in's settings.
+class SavedValues {
+ public:
+  // False when any value could not be read whole: the caller must not
+  // change a key it could not put back.
+  bool Take(const Key& key) {
+    Array<char> name;
+    Array<std::uint8_t> data;
+    if (!name.AssignZeroed(kValueNameChars)) return false;
+    for (std::uint32_t index = 0;; ++index) {
+      std::uint32_t chars = kValueNameChars;
+      std::uint32_t type = 0;
+      std::uint32_t size = 0;
+      long rc = key.EnumValue(index, name.begin(), &chars, &type, nullptr, &size);
+      if (rc == kErrNoMoreItems) return AppendLe32(static_cast<std::uint32_t>(kValueListEnd));
+      if (rc != kOk || !data.AssignZeroed(size)) return false;
+      if (size > 0) {
+        std::uint32_t got = size;
+        chars = kValueNameChars;
+        rc = key.EnumValue(index, name.begin(), &chars, &type, data.begin(), &got);
+        if (rc != kOk || got != size) return false;
+      }
+      // A value whose type is the list's end mark cannot be kept in a list.
+      if (type == static_cast<std::uint32_t>(kValueListEnd)) return false;
+      if (!AppendLe32(type) || !Append(name.begin(), std::strlen(name.begin()) + 1) || !AppendLe32(size) ||
+          !Append(data.begin(), size)) {
+        return false;
+      }
+    }
+  }
+
+  // Gives `key` exactly the values taken; false when that did not work.
+  bool PutBack(const Key& key) const {
+    if (!ClearValues(key)) return false;
+    for (const ValueRecordView& record : ParseValueList(list_.begin(), list_.size())) {
+      if (key.Write(record.name, static_cast<std::uint32_t>(record.type), record.data, record.size) != kOk)
+        return false;
+    }
+    return true;
+  }
+
+ private:
+  bool Append(const void* bytes, std::size_t count) {
+    if (count == 0) return true;
+    if (!list_.Reserve(list_.size() + count)) return false;
+    const auto* p = static_cast<const std::uint8_t*>(bytes);
+    for (std::size_t i = 0; i < count; ++i) list_.push_back(p[i]);
+    return true;
+  }
+  bool AppendLe32(std::uint32_t value) {
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                   static_cast<std::uint8_t>(value >> 16),
+                                   static_cast<std::uint8_t>(value >> 24)};
+    return Append(bytes, sizeof bytes);
+  }
+
+  Array<std::uint8_t> list_;
+};
 
 }  // namespace
 
@@ -41,17 +147,39 @@ SaveResult SaveEditedAdapter(PluginLoader& loader, const Key& service, const Dev
   const DeviceTypeRecord* row = FindDeviceType(catalog, typeName);
   if (row == nullptr) return SaveResult::ShowAgain;
 
-  NameText existing;
-  if (FindDeviceKey(service, number, &existing)) {
-    if (!prompts.ConfirmUpdate(number)) return SaveResult::ShowAgain;
-    // Goes on even when the old key cannot be deleted.
-    service.DeleteSubkey(existing.c_str());
-  }
-
   const bool physical = row->physical != 0;
+  const DeviceKeyText target = DeviceKeyName(number, physical);
+  Clash clash;
+  if (!FindClash(service, number, target.c_str(), &clash)) return SaveResult::Failed;
+  if (clash.found && !prompts.ConfirmUpdate(number)) return SaveResult::ShowAgain;
+
+  // The old key is only ever replaced by a complete new one: the key the
+  // settings go to is written in place, its earlier values kept aside to be
+  // put back, and a clashing key of the other kind goes last.
+  Key key = service.Open(target.c_str(), Access::All);
+  if (!key) {
+    // A registry that creates the key and then refuses the handle (the new
+    // key's inherited security) leaves it behind, claiming the number.
+    if (!clash.targetExisted) service.DeleteSubkey(target.c_str());
+    return SaveResult::Failed;
+  }
+  SavedValues before;
+  const bool replacesOld = clash.found && EqualsNoCase(clash.last.c_str(), target.c_str());
+  bool saved = before.Take(key);
+  const bool taken = saved;
+  saved = saved && (!replacesOld || ClearValues(key)) &&
+          WriteDeviceValues(loader, key, settings, number, typeName);
+  if (saved && clash.found && !replacesOld) saved = service.DeleteSubkey(clash.last.c_str()) == kOk;
+  if (!saved) {
+    if (clash.targetExisted) {
+      if (taken) before.PutBack(key);
+    } else {
+      key.reset();
+      service.DeleteSubkey(target.c_str());
+    }
+    return SaveResult::Failed;
+  }
   if (physical) prompts.RestartNotice();
-  Key key = service.Open(DeviceKeyName(number, physical).c_str(), Access::All);
-  if (key) WriteDeviceValues(loader, key, settings, number, typeName);
   return SaveResult::Saved;
 }
 

@@ -39,13 +39,15 @@ class SavePrompts {
 
 enum class SaveResult {
   ShowAgain,  // type not in the catalogue, or the update was declined
-  Saved,      // the key was written (or its creation failed); refill the list
+  Saved,      // the key was written in full; refill the list
+  Failed,     // nothing was saved and the adapter's keys are as they were
 };
 
-// One confirmed showing of the dialog: finds the type's row, resolves a clash
-// with an existing key of the same number (asking first, then deleting it),
-// names the key after the row's physical flag and writes the settings list,
-// AdapterNumber and DeviceType into it.
+// One confirmed showing of the dialog: finds the type's row, asks before it
+// replaces an existing key of the same number, names the key after the row's
+// physical flag and writes the settings list, AdapterNumber and DeviceType
+// into it. The replaced key goes only once the new one is complete; a save
+// that fails anywhere puts every key back as it was and says Failed.
 SaveResult SaveEditedAdapter(PluginLoader& loader, const Key& service, const DeviceTypeCatalog& catalog,
                              const char* typeName, AdapterNumber number, const void* settings,
                              SavePrompts& prompts);

@@ -25,10 +25,13 @@ void ReadConfigDll(RegistryStore& store, const Key& typeKey, char* out) {
   char raw[kStringBufferBytes];
   std::strcpy(out, kNone);
   if (!typeKey.ReadString("ConfigDll", raw)) return;
-  char expanded[kStringBufferBytes];
+  // The ANSI expansion asks for a byte more than its result needs, and its
+  // count may exceed the result by that byte: the buffer has room to spare,
+  // and what decides is whether the result itself fits the row's 128 bytes.
+  char expanded[2 * kStringBufferBytes];
   const std::uint32_t needed = store.ExpandEnvironment(raw, expanded, sizeof expanded);
   if (needed == 0 || needed > sizeof expanded) return;
-  if (std::memchr(expanded, '\0', sizeof expanded) == nullptr) return;
+  if (std::memchr(expanded, '\0', kStringBufferBytes) == nullptr) return;
   std::strcpy(out, expanded);
 }
 

@@ -50,6 +50,13 @@ long CountingRegistryStore::QueryValue(KeyHandle key, const char* name, std::uin
   return inner_.QueryValue(key, name, type, data, dataSize);
 }
 
+long CountingRegistryStore::EnumValue(KeyHandle key, std::uint32_t index, char* name,
+                                      std::uint32_t* nameChars, std::uint32_t* type, void* data,
+                                      std::uint32_t* dataSize) {
+  if (Tick(StoreOp::EnumValue)) return failError_;
+  return inner_.EnumValue(key, index, name, nameChars, type, data, dataSize);
+}
+
 long CountingRegistryStore::SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                                      std::uint32_t size) {
   const long rc = Tick(StoreOp::SetValue) ? failError_ : inner_.SetValue(key, name, type, data, size);

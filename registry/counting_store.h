@@ -12,8 +12,18 @@
 
 namespace veldra {
 
-enum class StoreOp { OpenOrCreate, EnumKey, QueryValue, SetValue, DeleteValue, DeleteKey, Close, Expand };
-constexpr std::size_t kStoreOpCount = 8;
+enum class StoreOp {
+  OpenOrCreate,
+  EnumKey,
+  QueryValue,
+  SetValue,
+  DeleteValue,
+  DeleteKey,
+  Close,
+  Expand,
+  EnumValue
+};
+constexpr std::size_t kStoreOpCount = 9;
 
 class CountingRegistryStore : public RegistryStore {
  public:
@@ -48,6 +58,8 @@ class CountingRegistryStore : public RegistryStore {
   long EnumKey(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars) override;
   long QueryValue(KeyHandle key, const char* name, std::uint32_t* type, void* data,
                   std::uint32_t* dataSize) override;
+  long EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                 std::uint32_t* type, void* data, std::uint32_t* dataSize) override;
   long SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long DeleteValue(KeyHandle key, const char* name) override;

@@ -171,6 +171,25 @@ long MemoryRegistryStore::QueryValue(KeyHandle key, const char* name, std::uint3
   return kOk;
 }
 
+long MemoryRegistryStore::EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                                    std::uint32_t* type, void* data, std::uint32_t* dataSize) {
+  Handle* h = nullptr;
+  if (long rc = impl_->Find(key, &h)) return rc;
+  if (name == nullptr || nameChars == nullptr || (data != nullptr && dataSize == nullptr))
+    return kErrInvalidParameter;
+  const auto& values = h->node->values;
+  if (index >= values.size()) return kErrNoMoreItems;
+  const Value& v = std::next(values.begin(), static_cast<std::ptrdiff_t>(index))->second;
+  const auto size = static_cast<std::uint32_t>(v.data.size());
+  if (v.name.size() >= *nameChars || (data != nullptr && size > *dataSize)) return kErrMoreData;
+  std::memcpy(name, v.name.c_str(), v.name.size() + 1);
+  *nameChars = static_cast<std::uint32_t>(v.name.size());
+  if (type != nullptr) *type = v.type;
+  if (data != nullptr && size > 0) std::memcpy(data, v.data.data(), size);
+  if (dataSize != nullptr) *dataSize = size;
+  return kOk;
+}
+
 long MemoryRegistryStore::SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                                    std::uint32_t size) {
   Handle* h = nullptr;

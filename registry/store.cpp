@@ -14,10 +14,21 @@ Key Key::Open(const char* path, Access access) const {
 }
 
 bool Key::SubkeyName(std::uint32_t index, char (&name)[kNameBufferChars]) const {
+  return EnumSubkey(index, name) == kOk;
+}
+
+long Key::EnumSubkey(std::uint32_t index, char (&name)[kNameBufferChars]) const {
   std::uint32_t chars = kNameBufferChars;
-  if (handle_ == nullptr || store_->EnumKey(handle_, index, name, &chars) != kOk) return false;
-  name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
-  return true;
+  if (handle_ == nullptr) return kErrInvalidHandle;
+  const long rc = store_->EnumKey(handle_, index, name, &chars);
+  if (rc == kOk) name[chars < kNameBufferChars ? chars : kNameBufferChars - 1] = '\0';
+  return rc;
+}
+
+long Key::EnumValue(std::uint32_t index, char* name, std::uint32_t* nameChars, std::uint32_t* type,
+                    void* data, std::uint32_t* dataSize) const {
+  if (handle_ == nullptr) return kErrInvalidHandle;
+  return store_->EnumValue(handle_, index, name, nameChars, type, data, dataSize);
 }
 
 bool Key::HasValue(const char* name) const {

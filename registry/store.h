@@ -35,6 +35,15 @@ class RegistryStore {
   virtual long QueryValue(KeyHandle key, const char* name, std::uint32_t* type, void* data,
                           std::uint32_t* dataSize) = 0;
 
+  // RegEnumValueA: value `index` of `key` in the store's order. On entry
+  // *nameChars is the name buffer's size in characters, on success the
+  // name's length without its NUL. With `data` null only its size comes
+  // back in *dataSize (when that is not null); otherwise *dataSize is the
+  // buffer size. A name or data that does not fit fails with kErrMoreData;
+  // past the last value the result is kErrNoMoreItems. `type` may be null.
+  virtual long EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                         std::uint32_t* type, void* data, std::uint32_t* dataSize) = 0;
+
   // RegSetValueExA: stores exactly `size` bytes of `data` with `type`.
   virtual long SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                         std::uint32_t size) = 0;
@@ -99,6 +108,12 @@ class Key {
   // The name of subkey `index` into the model's 128-character buffer, always
   // NUL-terminated; false past the last subkey or on any failure.
   bool SubkeyName(std::uint32_t index, char (&name)[kNameBufferChars]) const;
+  // The same with the store's result, for callers that must tell the end
+  // of the list (kErrNoMoreItems) from a failure.
+  long EnumSubkey(std::uint32_t index, char (&name)[kNameBufferChars]) const;
+  // Value `index`: the store's EnumValue on this key.
+  long EnumValue(std::uint32_t index, char* name, std::uint32_t* nameChars, std::uint32_t* type, void* data,
+                 std::uint32_t* dataSize) const;
   // Calls visit(index, name) for subkeys 0, 1, 2 ... until the first failed
   // enumeration, or until visit returns false.
   template <typename Visit>

@@ -34,6 +34,21 @@ long Win32RegistryStore::QueryValue(KeyHandle key, const char* name, std::uint32
   return rc;
 }
 
+long Win32RegistryStore::EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                                   std::uint32_t* type, void* data, std::uint32_t* dataSize) {
+  DWORD chars = *nameChars;
+  DWORD t = 0;
+  DWORD size = dataSize != nullptr ? *dataSize : 0;
+  const LONG rc = RegEnumValueA(H(key), index, name, &chars, nullptr, &t, static_cast<BYTE*>(data),
+                                dataSize != nullptr ? &size : nullptr);
+  if (rc == ERROR_SUCCESS) {
+    *nameChars = chars;
+    if (type != nullptr) *type = t;
+    if (dataSize != nullptr) *dataSize = size;
+  }
+  return rc;
+}
+
 long Win32RegistryStore::SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                                   std::uint32_t size) {
   return RegSetValueExA(H(key), name, 0, type, static_cast<const BYTE*>(data), size);

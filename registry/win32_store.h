@@ -18,6 +18,8 @@ class Win32RegistryStore : public RegistryStore {
   long EnumKey(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars) override;
   long QueryValue(KeyHandle key, const char* name, std::uint32_t* type, void* data,
                   std::uint32_t* dataSize) override;
+  long EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                 std::uint32_t* type, void* data, std::uint32_t* dataSize) override;
   long SetValue(KeyHandle key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long DeleteValue(KeyHandle key, const char* name) override;

@@ -115,7 +115,8 @@ Figure Measure(CountingRegistryStore& counting, unsigned runs, const std::functi
 }
 
 void Print(const char* command, const Figure& f) {
-  static const char* const kOps[] = {"open", "enum", "query", "set", "delval", "delkey", "close", "expand"};
+  static const char* const kOps[] = {"open",   "enum",  "query",  "set",    "delval",
+                                     "delkey", "close", "expand", "enumval"};
   std::printf("  %-12s %7llu calls  median %9.3f ms   (", command, static_cast<unsigned long long>(f.calls),
               veldra_bench::Median(f.ms));
   bool first = true;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,16 @@ inline void DeleteRegistryTree(HKEY parent, const char* name) {
   HKEY key;
   if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
   char sub[512];
-  for (;;) {
+  // A child that cannot be opened or deleted stays at its index: step over it.
+  for (DWORD index = 0;;) {
     DWORD chars = sizeof sub;
-    if (RegEnumKeyExA(key, 0, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExA(key, index, sub, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     DeleteRegistryTree(key, sub);
+    chars = sizeof sub;
+    char again[512];
+    if (RegEnumKeyExA(key, index, again, &chars, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+        lstrcmpiA(again, sub) == 0)
+      ++index;
   }
   RegCloseKey(key);
   RegDeleteKeyA(parent, name);
@@ -71,6 +78,17 @@ inline bool SetString(const std::string& path, const char* name, const std::stri
   return SetRaw(path, name, REG_SZ, SzBytes(v));
 }
 
+// Creates an HKLM key that lives only until the registry is unloaded; keys
+// below it must be volatile too.
+inline bool CreateVolatileKey(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
 // Type and bytes of a value; false when the key or the value is missing.
 inline bool ReadRaw(const std::string& path, const char* name, DWORD* type, std::string* bytes) {
   MachineKey key(path);
@@ -94,7 +112,8 @@ inline bool ReadDword(const std::string& path, const char* name, std::uint32_t* 
   DWORD type = 0;
   std::string bytes;
   if (!ReadRaw(path, name, &type, &bytes) || type != REG_DWORD || bytes.size() != 4) return false;
-  *value = *reinterpret_cast<const DWORD*>(bytes.data());
+  // A string's buffer promises no alignment for a DWORD.
+  std::memcpy(value, bytes.data(), 4);
   return true;
 }
 inline bool ReadString(const std::string& path, const char* name, std::string* value) {

@@ -81,10 +81,19 @@ TEST_F(SaveEditedAdapterTest, ClashWithYesReplacesTheLastMatchingKey) {
   EXPECT_EQ(std::vector<std::string>{"Device3"}, Names());
 }
 
-TEST_F(SaveEditedAdapterTest, ClashWhoseKeyCannotBeDeletedStillWrites) {
+TEST_F(SaveEditedAdapterTest, ClashWhoseKeyCannotBeDeletedFailsAndKeepsIt) {
+  // Two keys claiming adapter 3 would be the result of going on.
   AddKey("LogicalDevice3\\Child");
-  EXPECT_EQ(SaveResult::Saved, Save("VA85 Family", 3));
-  EXPECT_EQ((std::vector<std::string>{"Device3", "LogicalDevice3"}), Names());
+  EXPECT_EQ(SaveResult::Failed, Save("VA85 Family", 3));
+  EXPECT_EQ(std::vector<std::string>{"LogicalDevice3"}, Names());
+  EXPECT_EQ(0, prompts_.notices);
+  // The same name is rewritten in place: its subkey is no obstacle, and
+  // values of the earlier settings do not survive.
+  ASSERT_EQ(kOk, service_.Open("LogicalDevice3", Access::All).WriteDword("Stale", 1));
+  EXPECT_EQ(SaveResult::Saved, Save("Virtual Node", 3));
+  Key key = service_.Open("LogicalDevice3", Access::All);
+  EXPECT_FALSE(key.HasValue("Stale"));
+  EXPECT_TRUE(key.HasValue("AdapterNumber"));
 }
 
 TEST_F(SaveEditedAdapterTest, PluginValuesAreWrittenBeforeTheTwoOwnValues) {

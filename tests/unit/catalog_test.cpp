@@ -185,6 +185,30 @@ TEST_F(Catalog, FailedReadsAndExpansionLeaveDefaults) {
   EXPECT_EQ(catalog.rows[0].physical, 0u);
 }
 
+// The ANSI expansion as documented: it wants a byte more than the result
+// needs and counts that byte in what it returns.
+class AnsiExpansion : public veldra::CountingRegistryStore {
+ public:
+  using CountingRegistryStore::CountingRegistryStore;
+  std::uint32_t ExpandEnvironment(const char* src, char* dst, std::uint32_t dstChars) override {
+    const std::uint32_t needed = CountingRegistryStore::ExpandEnvironment(src, nullptr, 0);
+    if (needed == 0) return 0;
+    if (needed + 1 > dstChars) return needed + 1;
+    return CountingRegistryStore::ExpandEnvironment(src, dst, dstChars) + 1;
+  }
+};
+
+TEST_F(Catalog, LongestExpansionFitsWhenTheExpansionWantsAByteMore) {
+  registry().SetEnvironment("VeldraTestLong", std::string(120, 'L').c_str());
+  AddType("E expands to 127", "1234567%VeldraTestLong%");
+  AddType("F expands to 128", "12345678%VeldraTestLong%");
+  AnsiExpansion ansi(store());
+  const auto catalog = veldra::LoadCatalog(ansi);
+  ASSERT_EQ(catalog.count, 2u);
+  EXPECT_EQ(std::string(catalog.rows[0].configDll), "1234567" + std::string(120, 'L'));
+  EXPECT_STREQ(catalog.rows[1].configDll, "None");
+}
+
 TEST_F(Catalog, CatalogueIsReadOnlyAndCostsOneEnumerationPassEach) {
   for (int i = 0; i < 5; ++i) AddType("Type " + std::to_string(i), "None");
   veldra::CountingRegistryStore counting(store());

@@ -67,6 +67,36 @@ TEST_F(ConfigUi, LogicalToPhysicalReplacesTheKeyAfterTheRestartNotice) {
   EXPECT_EQ(std::vector<std::string>{"Adapter 3"}, ListLines(list_));
 }
 
+// A key creation the registry refuses: below a volatile service key only
+// volatile keys may be created, and the program creates lasting ones.
+// (Wine neither checks the parent's rights on creation nor passes inheritable
+// entries of a DACL on to a new key, so a DACL cannot refuse it there.)
+TEST_F(ConfigUi, RefusedKeyCreationSaysNotSavedAndKeepsTheOldAdapter) {
+  AddCatalog();
+  ASSERT_TRUE(CreateVolatileKey(kService));
+  ASSERT_TRUE(CreateVolatileKey(Service("LogicalDevice3")));
+  AddAdapter("LogicalDevice3", kVirtual, 3);
+  ASSERT_TRUE(SetString(Service("LogicalDevice3"), "Kept", "yes"));
+  HWND edit = StartAndEdit(0);
+  ASSERT_NE(nullptr, edit);
+  ConfirmComboLine(edit, IDC_DEVICE_TYPE, 0);
+  PostCommand(edit, IDOK);
+  EXPECT_EQ("Update Adapter 3?", AnswerBox(kUpdateCaption, IDYES));
+  MessageBoxInfo box;
+  EXPECT_EQ("Adapter 3 could not be saved. Its previous settings are unchanged.",
+            AnswerBox("Adapter Not Saved", IDOK, &box));
+  EXPECT_EQ(main_, box.owner);
+  EXPECT_EQ(nullptr, FindVisibleWindow(kRestartCaption, app_.pid()));
+  // Back in Edit Device, and the registry holds adapter 3 as it was.
+  HWND again = Edit();
+  ASSERT_NE(nullptr, again);
+  EXPECT_EQ(std::vector<std::string>{"LogicalDevice3"}, Subkeys(kService));
+  EXPECT_EQ(kVirtual, String(Service("LogicalDevice3"), "DeviceType"));
+  EXPECT_EQ(3u, Dword(Service("LogicalDevice3"), "AdapterNumber"));
+  EXPECT_EQ("yes", String(Service("LogicalDevice3"), "Kept"));
+  EXPECT_TRUE(CancelEdit(again));
+}
+
 TEST_F(ConfigUi, AdapterNumberIsValidatedWithTheProgramsMessages) {
   HWND edit = EditLogical3();
   ASSERT_NE(nullptr, edit);
