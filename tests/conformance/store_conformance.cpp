@@ -3,6 +3,7 @@
 // registry disagree, the real registry is right and the memory store is fixed.
 // Names stay clear of [ \ ] ^ _ and backquote, which Wine and Windows NT sort
 // differently.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -155,6 +156,36 @@ TEST_F(StoreConformance, ValueLargerThanTheBufferReadsAsAbsent) {
   EXPECT_EQ(store().QueryValue(key.get(), "Fits", nullptr, buffer, &size), veldra::kOk);
   EXPECT_EQ(size, 128u);
   EXPECT_EQ(store().QueryValue(key.get(), "Missing", nullptr, buffer, &size), veldra::kErrFileNotFound);
+}
+
+TEST_F(StoreConformance, ValueEnumerationGivesEveryValueOnceAndRefusesShortBuffers) {
+  Key key = Make("Listed");
+  SetRaw(key.get(), "Beta", veldra::kRegBinary, "xyz");
+  SetDword(key.get(), "alpha", 7);
+  std::vector<std::string> seen;
+  char name[16];
+  char data[8];
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t chars = sizeof name, type = 0, size = sizeof data;
+    const long rc = store().EnumValue(key.get(), index, name, &chars, &type, data, &size);
+    if (rc == veldra::kErrNoMoreItems) break;
+    ASSERT_EQ(rc, veldra::kOk);
+    EXPECT_EQ(chars, std::strlen(name));
+    seen.push_back(std::string(name) + ":" + std::to_string(type) + ":" + std::string(data, size));
+  }
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<std::string>{"Beta:3:xyz", std::string("alpha:4:\x07\0\0\0", 12)}));
+
+  // Without a data buffer only the size comes back; short buffers fail.
+  std::uint32_t chars = sizeof name, size = 0;
+  EXPECT_EQ(store().EnumValue(key.get(), 0, name, &chars, nullptr, nullptr, &size), veldra::kOk);
+  EXPECT_TRUE(size == 3u || size == 4u) << size;
+  chars = 2;
+  size = sizeof data;
+  EXPECT_EQ(store().EnumValue(key.get(), 0, name, &chars, nullptr, data, &size), veldra::kErrMoreData);
+  chars = sizeof name;
+  size = 1;
+  EXPECT_EQ(store().EnumValue(key.get(), 0, name, &chars, nullptr, data, &size), veldra::kErrMoreData);
 }
 
 TEST_F(StoreConformance, StringsWithoutTerminatorGetOneOnlyWhenThereIsRoom) {
