@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/veldra_plugin.h"
 #include "registry/text.h"
 #include "resource.h"
 
@@ -22,44 +23,6 @@ constexpr char kInterruptName[] = "Interrupt";
 constexpr char kCaption[] = "VA85 Family Settings";
 constexpr DWORD kNodeAddressMin = 1, kNodeAddressMax = 64, kNodeAddressDefault = 1;
 constexpr DWORD kInterruptMin = 2, kInterruptMax = 15, kInterruptDefault = 5;
-constexpr std::int32_t kEndOfList = -1;
-
-// One record of a packed value list (type, name with NUL, size, data),
-// pointing into the list it was read from.
-struct Record {
-  const std::uint8_t* begin;  // the whole record, for copying it unchanged
-  SIZE_T length;
-  std::int32_t type;
-  const char* name;
-  const std::uint8_t* data;
-  std::uint32_t size;
-};
-
-// Reads the record at *p and moves *p past it, never reading at or past
-// `end`. False at the end marker and where the list is cut short: what
-// follows a damaged record cannot be trusted.
-bool NextRecord(const std::uint8_t** p, const std::uint8_t* end, Record* r) {
-  const std::uint8_t* q = *p;
-  if (end - q < static_cast<std::ptrdiff_t>(sizeof r->type)) return false;
-  r->begin = q;
-  std::memcpy(&r->type, q, sizeof r->type);
-  q += sizeof r->type;
-  if (r->type == kEndOfList) return false;
-  const auto* nul = static_cast<const std::uint8_t*>(std::memchr(q, 0, static_cast<std::size_t>(end - q)));
-  if (nul == nullptr) return false;
-  r->name = reinterpret_cast<const char*>(q);
-  q = nul + 1;
-  if (end - q < static_cast<std::ptrdiff_t>(sizeof r->size)) return false;
-  std::memcpy(&r->size, q, sizeof r->size);
-  q += sizeof r->size;
-  if (static_cast<std::uint64_t>(end - q) < r->size) return false;
-  r->data = q;
-  q += r->size;
-  r->length = static_cast<SIZE_T>(q - r->begin);
-  *p = q;
-  return true;
-}
-
 bool IsOwnName(const char* name) {
   return lstrcmpiA(name, kNodeAddressName) == 0 || lstrcmpiA(name, kInterruptName) == 0;
 }
@@ -69,7 +32,7 @@ struct Settings {
   DWORD interrupt = kInterruptDefault;
   // The list the settings were read from: its records of other names are
   // handed back unchanged. It stays alive until the new list replaces it.
-  const std::uint8_t* list = nullptr;
+  const void* list = nullptr;
   SIZE_T listSize = 0;
 };
 
@@ -84,49 +47,30 @@ DWORD ReadDword(HKEY key, const char* name, DWORD low, DWORD high, DWORD fallbac
   return value;
 }
 
-std::uint8_t* PutDwordRecord(std::uint8_t* p, const char* name, DWORD value) {
-  const std::int32_t type = REG_DWORD;
-  const std::uint32_t size = sizeof value;
-  const std::size_t nameSize = static_cast<std::size_t>(lstrlenA(name)) + 1;
-  std::memcpy(p, &type, sizeof type);
-  p += sizeof type;
-  std::memcpy(p, name, nameSize);
-  p += nameSize;
-  std::memcpy(p, &size, sizeof size);
-  p += sizeof size;
-  std::memcpy(p, &value, sizeof value);
-  return p + sizeof value;
-}
-
-constexpr SIZE_T DwordRecordSize(SIZE_T nameSize) {
-  return sizeof(std::int32_t) + nameSize + sizeof(std::uint32_t) + sizeof(DWORD);
-}
-
 // Packs the two settings, then the other records of the list they came
-// from, then the end marker, into a locked global-heap block.
+// from, then the end mark, into a locked global-heap block.
 void* BuildList(const Settings& s) {
-  const std::uint8_t* const listEnd = s.list + s.listSize;
-  SIZE_T total =
-      DwordRecordSize(sizeof kNodeAddressName) + DwordRecordSize(sizeof kInterruptName) + sizeof kEndOfList;
-  Record r;
-  for (const std::uint8_t* p = s.list; NextRecord(&p, listEnd, &r);) {
-    if (!IsOwnName(r.name)) total += r.length;
+  SIZE_T total = VeldraRecordBytes(kNodeAddressName, sizeof(DWORD)) +
+                 VeldraRecordBytes(kInterruptName, sizeof(DWORD)) + 4;
+  VeldraRecord r;
+  for (std::size_t at = 0; VeldraNextRecord(s.list, s.listSize, &at, &r);) {
+    if (!IsOwnName(r.name)) total += VeldraRecordBytes(r.name, r.size);
   }
   HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, total);
   if (handle == nullptr) return nullptr;
-  auto* out = static_cast<std::uint8_t*>(GlobalLock(handle));
+  void* out = GlobalLock(handle);
   if (out == nullptr) {
     GlobalFree(handle);
     return nullptr;
   }
-  std::uint8_t* q = PutDwordRecord(out, kNodeAddressName, s.nodeAddress);
-  q = PutDwordRecord(q, kInterruptName, s.interrupt);
-  for (const std::uint8_t* p = s.list; NextRecord(&p, listEnd, &r);) {
-    if (IsOwnName(r.name)) continue;
-    std::memcpy(q, r.begin, r.length);
-    q += r.length;
+  // The block was sized for exactly these records: none of them can fail.
+  std::size_t used = 0;
+  VeldraAppendRecord(out, total, &used, REG_DWORD, kNodeAddressName, &s.nodeAddress, sizeof(DWORD));
+  VeldraAppendRecord(out, total, &used, REG_DWORD, kInterruptName, &s.interrupt, sizeof(DWORD));
+  for (std::size_t at = 0; VeldraNextRecord(s.list, s.listSize, &at, &r);) {
+    if (!IsOwnName(r.name)) VeldraAppendRecord(out, total, &used, r.type, r.name, r.data, r.size);
   }
-  std::memcpy(q, &kEndOfList, sizeof kEndOfList);
+  VeldraAppendEnd(out, total, &used);
   return out;
 }
 
@@ -143,13 +87,13 @@ Settings ParseList(const void* list) {
   Settings s;
   if (list == nullptr) return s;
   HGLOBAL handle = GlobalHandle(list);
-  s.list = static_cast<const std::uint8_t*>(list);
+  s.list = list;
   s.listSize = handle != nullptr ? GlobalSize(handle) : 0;
-  Record r;
-  for (const std::uint8_t* p = s.list; NextRecord(&p, s.list + s.listSize, &r);) {
+  VeldraRecord r;
+  for (std::size_t at = 0; VeldraNextRecord(s.list, s.listSize, &at, &r);) {
     DWORD value = 0;
     const bool isDword = r.type == REG_DWORD && r.size == sizeof value;
-    if (isDword) std::memcpy(&value, r.data, sizeof value);
+    if (isDword) value = VeldraGetLe32(r.data);
     if (lstrcmpiA(r.name, kNodeAddressName) == 0) {
       if (isDword && InRange(value, kNodeAddressMin, kNodeAddressMax)) s.nodeAddress = value;
     } else if (lstrcmpiA(r.name, kInterruptName) == 0) {

@@ -5,21 +5,14 @@
 #include "registry/store.h"
 #include "registry/value_list.h"
 
-#ifdef _WIN32
-#define VELDRA_PLUGIN_CALL __stdcall
-#else
-#define VELDRA_PLUGIN_CALL
-#endif
-
 namespace veldra {
 
-// Plug-in entry points. The key handle is the store's handle (an HKEY in the
-// Windows build) and is valid only during the call.
-extern "C" {
-typedef void*(VELDRA_PLUGIN_CALL* ReadRegValuesExFn)(KeyHandle deviceKey, std::uint32_t adapterNumber);
-typedef void*(VELDRA_PLUGIN_CALL* ReadRegValuesFn)(KeyHandle deviceKey);
-typedef void(VELDRA_PLUGIN_CALL* EditRegValuesFn)(void** valueList);
-}
+// Plug-in entry points, as the plug-in interface header states them. The key
+// handle is the store's handle (an HKEY in the Windows build) and is valid
+// only during the call.
+using ReadRegValuesExFn = VeldraReadRegValuesExFn;
+using ReadRegValuesFn = VeldraReadRegValuesFn;
+using EditRegValuesFn = VeldraEditRegValuesFn;
 
 // How plug-ins are loaded and their lists released: LoadLibraryExA and the
 // global heap on Windows, in-process fakes in native tests.

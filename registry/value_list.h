@@ -4,11 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/veldra_plugin.h"
 #include "registry/array.h"
 
 namespace veldra {
 
-constexpr std::int32_t kValueListEnd = -1;
+constexpr std::int32_t kValueListEnd = VELDRA_LIST_END;
 
 // One record of a value list, pointing into the list's block.
 struct ValueRecordView {

@@ -1,6 +1,5 @@
 // Builds a value list, the block a configuration plug-in hands the program,
-// byte by byte in its exact layout: little-endian, records packed back to
-// back with no alignment.
+// as a test plug-in or a fake would.
 #pragma once
 
 #ifdef _WIN32
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/veldra_plugin.h"
 #include "registry/registry.h"
 
 namespace veldra_test {
@@ -19,18 +19,20 @@ namespace veldra_test {
 using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes Le32Bytes(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-          static_cast<std::uint8_t>(v >> 24)};
+  Bytes bytes(4);
+  VeldraPutLe32(bytes.data(), v);
+  return bytes;
 }
 
+// Records are laid out by the plug-in interface's own helper; Le32 and Raw
+// are there to build damaged lists.
 class ListBuilder {
  public:
   ListBuilder& Record(std::int32_t type, const std::string& name, const Bytes& data) {
-    Le32(static_cast<std::uint32_t>(type));
-    bytes_.insert(bytes_.end(), name.begin(), name.end());
-    bytes_.push_back(0);
-    Le32(static_cast<std::uint32_t>(data.size()));
-    bytes_.insert(bytes_.end(), data.begin(), data.end());
+    std::size_t used = bytes_.size();
+    bytes_.resize(used + VeldraRecordBytes(name.c_str(), static_cast<VeldraU32>(data.size())));
+    VeldraAppendRecord(bytes_.data(), bytes_.size(), &used, type, name.c_str(), data.data(),
+                       static_cast<VeldraU32>(data.size()));
     return *this;
   }
   ListBuilder& Dword(const std::string& name, std::uint32_t value) {
@@ -43,14 +45,20 @@ class ListBuilder {
     return Record(veldra::kRegSz, name, data);
   }
   ListBuilder& Le32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    const Bytes bytes = Le32Bytes(v);
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
     return *this;
   }
   ListBuilder& Raw(const std::string& s) {
     bytes_.insert(bytes_.end(), s.begin(), s.end());
     return *this;
   }
-  ListBuilder& End() { return Le32(0xFFFFFFFFu); }
+  ListBuilder& End() {
+    std::size_t used = bytes_.size();
+    bytes_.resize(used + 4);
+    VeldraAppendEnd(bytes_.data(), bytes_.size(), &used);
+    return *this;
+  }
   const Bytes& bytes() const { return bytes_; }
 #ifdef _WIN32
   // The list as a plug-in hands it over: the locked address of a block of the

@@ -52,7 +52,7 @@ std::map<std::string, Value> Records(PluginLoader& loader, const void* list) {
 std::string Sz(const char* s) { return std::string(s, std::strlen(s) + 1); }
 std::string Dw(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
-enum RowIndex { kBoth, kReadOnly, kEditor, kBare, kMissing, kEmptyPath, kPlaceholder };
+enum RowIndex { kBoth, kReadOnly, kEditor, kBare, kMissing, kEmptyPath, kSdkExample, kPlaceholder };
 
 class PluginHostWin : public ::testing::Test {
  protected:
@@ -60,13 +60,11 @@ class PluginHostWin : public ::testing::Test {
     DeleteScratchService();
     MakeDeviceKey("Device5", "Device5");
     MakeDeviceKey("LogicalDevice8", nullptr);  // a new adapter's empty placeholder
-    catalog.rows = {Row("Both", PluginPath("plug_both.dll")),
-                    Row("Read Only", PluginPath("plug_read.dll")),
-                    Row("Editor", PluginPath("plug_edit.dll")),
-                    Row("Bare", PluginPath("plug_bare.dll")),
-                    Row("Missing", PluginPath("plug_missing.dll")),
-                    Row("Empty", ""),
-                    Row("Unknown", "None")};
+    catalog.rows = {
+        Row("Both", PluginPath("plug_both.dll")),       Row("Read Only", PluginPath("plug_read.dll")),
+        Row("Editor", PluginPath("plug_edit.dll")),     Row("Bare", PluginPath("plug_bare.dll")),
+        Row("Missing", PluginPath("plug_missing.dll")), Row("Empty", ""),
+        Row("Sdk Example", PluginPath("example.dll")),  Row("Unknown", "None")};
     catalog.count = kPlaceholder;
   }
   void TearDown() override {
@@ -133,6 +131,32 @@ TEST_F(PluginHostWin, EditRegValuesReplacesTheList) {
   EXPECT_EQ(records["Edited"].data, Dw(1));
   EXPECT_EQ(records.count("Marker"), 0u);
   EXPECT_FALSE(Loaded("plug_edit.dll"));
+}
+
+// The SDK page's example, built from the page as a vendor would: its
+// default, what the key holds, its Setup, and the save of its list.
+TEST_F(PluginHostWin, SdkPageExampleReadsEditsAndIsSaved) {
+  Read(kSdkExample, 8);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Records(loader, list)["Speed"].data, Dw(9600));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, (ServicePath() + "\\Device5").c_str(), 0, KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  const DWORD stored = 19200;
+  RegSetValueExA(key, "Speed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+  RegCloseKey(key);
+  Read(kSdkExample, 5);
+  ASSERT_NE(list, nullptr);
+  EditSettings(loader, catalog, kSdkExample, &list);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Records(loader, list)["Speed"].data, Dw(38400));
+  EXPECT_FALSE(Loaded("example.dll"));
+
+  Key device = Key::Root(store).Open((ServicePath() + "\\LogicalDevice8").c_str(), Access::All);
+  ASSERT_TRUE(WriteDeviceValues(loader, device, list, 8, "Sdk Example"));
+  std::uint32_t speed = 0;
+  EXPECT_TRUE(device.ReadDword("Speed", &speed));
+  EXPECT_EQ(38400u, speed);
 }
 
 TEST_F(PluginHostWin, NoListWithoutEntryPointsPluginOrDeviceKey) {
