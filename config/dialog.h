@@ -9,7 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "registry/fixed_text.h"
+#include "base/fixed_text.h"
+#include "registry/registry.h"
 
 namespace veldra::config {
 

@@ -1,6 +1,6 @@
 #include "config/edit_device_dialog.h"
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace veldra::config {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace veldra::config {
 

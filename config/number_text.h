@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "registry/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace veldra::config {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "base/veldra_plugin.h"
-#include "registry/text.h"
+#include "base/text.h"
 #include "resource.h"
 
 // Built without the C++ runtime (see veldra_lean): plain Win32 and the C

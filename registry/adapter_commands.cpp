@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "registry/device_keys.h"
-#include "registry/text.h"
 #include "registry/value_list.h"
 
 namespace veldra {

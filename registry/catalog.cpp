@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "registry/fixed_text.h"
-#include "registry/text.h"
+#include "base/fixed_text.h"
+#include "base/text.h"
 
 namespace veldra {
 

@@ -2,7 +2,7 @@
 // loaded into a table followed by the "Unknown" placeholder row.
 #pragma once
 
-#include "registry/array.h"
+#include "base/array.h"
 #include "registry/store.h"
 
 namespace veldra {

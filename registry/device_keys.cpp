@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace veldra {
 

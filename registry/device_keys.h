@@ -2,8 +2,8 @@
 // listing, lookup by number, creation and deletion.
 #pragma once
 
-#include "registry/array.h"
-#include "registry/fixed_text.h"
+#include "base/array.h"
+#include "base/fixed_text.h"
 #include "registry/store.h"
 
 namespace veldra {

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "registry/device_keys.h"
-#include "registry/text.h"
 
 namespace veldra {
 namespace {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/fixed_text.h"
+
 namespace veldra {
 
 // Adapter numbers are unsigned 32-bit; all bits set marks "no number" while
@@ -47,5 +49,8 @@ using KeyHandle = void*;
 // Access wanted when a key is opened: the service key and the device keys are
 // opened with full access, the catalogue and its type subkeys read-only.
 enum class Access { All, Read };
+
+// A registry name or string value: both are read into kNameBufferChars.
+using NameText = FixedText<kNameBufferChars>;
 
 }  // namespace veldra

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/array.h"
 #include "base/veldra_plugin.h"
-#include "registry/array.h"
 
 namespace veldra {
 

@@ -13,7 +13,7 @@
 
 #include "base/dll_search.h"
 #include "callfile.h"
-#include "registry/fixed_text.h"
+#include "base/fixed_text.h"
 
 // Built without the C++ runtime (see veldra_lean): output, the list file and
 // memory go through Win32 directly.

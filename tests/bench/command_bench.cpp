@@ -28,9 +28,9 @@
 
 #include "registry/adapter_commands.h"
 #include "registry/catalog.h"
-#include "registry/counting_store.h"
+#include "tests/support/counting_store.h"
 #include "registry/device_keys.h"
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 #include "registry/plugins.h"
 #include "registry/start_values.h"
 #include "registry/win32_store.h"

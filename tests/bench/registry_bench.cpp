@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "registry/counting_store.h"
+#include "tests/support/counting_store.h"
 #include "registry/device_keys.h"
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 #include "tests/bench/bench_util.h"
 #ifdef _WIN32
 #include "registry/win32_store.h"

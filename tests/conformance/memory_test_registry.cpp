@@ -1,4 +1,4 @@
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 #include "test_registry.h"
 
 namespace veldra_test {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 #include "registry/plugins.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "registry/device_keys.h"
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 #include "tests/unit/commands_kit.h"
 
 namespace veldra {

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "registry/array.h"
-#include "registry/fixed_text.h"
+#include "base/array.h"
+#include "base/fixed_text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/counting_store.h"
+#include "tests/support/counting_store.h"
 #include "tests/conformance/test_registry.h"
 
 namespace veldra {

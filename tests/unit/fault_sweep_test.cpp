@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "registry/adapter_commands.h"
-#include "registry/counting_store.h"
+#include "tests/support/counting_store.h"
 #include "registry/device_keys.h"
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 #include "registry/start_values.h"
 #include "tests/unit/commands_kit.h"
 

@@ -1,6 +1,6 @@
 // The memory store's handle bookkeeping, which every test's leak check
 // relies on.
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 
 #include <gtest/gtest.h>
 

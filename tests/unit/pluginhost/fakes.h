@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/counting_store.h"
+#include "tests/support/counting_store.h"
 #include "registry/plugins.h"
 #include "registry/store.h"
 #include "tests/support/fake_plugins.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "fakes.h"
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 
 namespace veldra::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "fakes.h"
-#include "registry/counting_store.h"
-#include "registry/memory_store.h"
+#include "tests/support/counting_store.h"
+#include "tests/support/memory_store.h"
 
 namespace veldra::test {
 namespace {

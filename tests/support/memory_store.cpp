@@ -1,11 +1,11 @@
-#include "registry/memory_store.h"
+#include "tests/support/memory_store.h"
 
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
 
-#include "registry/text.h"
+#include "base/text.h"
 
 namespace veldra {
 

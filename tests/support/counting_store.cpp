@@ -1,4 +1,4 @@
-#include "registry/counting_store.h"
+#include "tests/support/counting_store.h"
 
 namespace veldra {
 

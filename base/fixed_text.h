@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "registry/registry.h"
-
 namespace veldra {
 
 template <std::size_t N>
@@ -63,8 +61,5 @@ class FixedText {
   char text_[N];
   std::size_t size_ = 0;
 };
-
-// A registry name or string value: both are read into kNameBufferChars.
-using NameText = FixedText<kNameBufferChars>;
 
 }  // namespace veldra
