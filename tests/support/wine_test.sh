@@ -30,7 +30,13 @@ config_lines() {
   "$wine" "$1" </dev/null >>"$test_log" 2>&1 &
   local pid=$! drive
   drive=$(winpath "$2")
-  "$wine" "$drive" lines "Modbus Plus Driver Configuration" 103 </dev/null 2>>"$test_log" | tr -d '\r'
+  # The first window of a fresh prefix can take longer than cfgdrive's wait.
+  local lines="" try
+  for try in 1 2 3; do
+    lines=$("$wine" "$drive" lines "Modbus Plus Driver Configuration" 103 </dev/null 2>>"$test_log" | tr -d '\r')
+    [ -n "$lines" ] && break
+  done
+  echo "$lines"
   w "$drive" close "Modbus Plus Driver Configuration"
   wait $pid || true
 }
