@@ -14,10 +14,17 @@ const DWORD kMaxDirectory = 114;
 extern "C" UINT __stdcall CheckInstallDir(MSIHANDLE install) {
   char dir[1024];
   DWORD length = sizeof dir;
-  if (MsiGetPropertyA(install, "INSTALLDIR", dir, &length) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
-  // The property ends with a backslash, which the plug-in path shares.
-  if (length > 0 && dir[length - 1] == '\\') --length;
-  if (length <= kMaxDirectory) return ERROR_SUCCESS;
+  const UINT read = MsiGetPropertyA(install, "INSTALLDIR", dir, &length);
+  if (read == ERROR_MORE_DATA) {
+    // Far too long to show: the message names its start.
+    dir[sizeof dir - 1] = '\0';
+  } else if (read != ERROR_SUCCESS) {
+    return ERROR_INSTALL_FAILURE;
+  } else {
+    // The property ends with a backslash, which the plug-in path shares.
+    if (length > 0 && dir[length - 1] == '\\') --length;
+    if (length <= kMaxDirectory) return ERROR_SUCCESS;
+  }
   MSIHANDLE record = MsiCreateRecord(1);
   MsiRecordSetStringA(record, 0,
                       "The installation folder [1] is longer than the 114 characters that fit the "
