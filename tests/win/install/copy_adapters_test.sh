@@ -6,23 +6,17 @@
 # prefix), then on a new machine (a fresh prefix of the same width) run
 # install.cmd /quiet, import the file, and the installed config.exe lists
 # the adapters. Runs under scripts/with-wine (WINEPREFIX, VELDRA_WINE, DISPLAY).
-set -euo pipefail
+set -uo pipefail
 package=$1 cfgdrive=$2 work=$3
-wine=$VELDRA_WINE
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../../scripts/wine-common.sh
 . "$here/../../../scripts/wine-common.sh"
+# shellcheck source=../../support/wine_test.sh
+. "$here/../../support/wine_test.sh"
 wineserver=$(veldra_wineserver)
 service='HKLM\SYSTEM\CurrentControlSet\Services\VELDRA'
-log="$work/copy.log"
 mkdir -p "$work"
-: >"$log"
-# Wine's helper processes may inherit a pipe and hold it open: all output
-# goes through the log, shown when something fails.
-w() { "$wine" "$@" </dev/null >>"$log" 2>&1; }
-winpath() { "$wine" winepath -w "$1" 2>/dev/null </dev/null | tr -d '\r'; }
-failed=0
-check() { if eval "$1"; then echo "ok: $2"; else echo "FAILED: $2"; failed=1; fi; }
+wine_log "$work/copy.log"
 fresh="$work/fresh-prefix"
 cleanup() { WINEPREFIX=$fresh "$wineserver" -k >/dev/null 2>&1 || true; rm -rf "$fresh"; }
 trap cleanup EXIT
@@ -44,16 +38,11 @@ export WINEPREFIX=$fresh
 w wineboot -i
 "$wineserver" -w
 status=0
-"$wine" cmd /c "$(winpath "$package")\\install.cmd" /quiet </dev/null >>"$log" 2>&1 || status=$?
+"$wine" cmd /c "$(winpath "$package")\\install.cmd" /quiet </dev/null >>"$test_log" 2>&1 || status=$?
 check '[ $status = $((3010 % 256)) ]' "install.cmd /quiet ends with 3010 (seen modulo 256: $status)"
 w reg import "$file"
-"$wine" 'C:\Program Files\ZOVORO\config.exe' </dev/null >>"$log" 2>&1 &
-lines=$("$wine" "$(winpath "$cfgdrive")" lines "Modbus Plus Driver Configuration" 103 </dev/null 2>>"$log" | tr -d '\r')
-w "$(winpath "$cfgdrive")" close "Modbus Plus Driver Configuration"
-wait || true
+lines=$(config_lines 'C:\Program Files\ZOVORO\config.exe' "$cfgdrive")
 echo "config.exe lists:"; echo "$lines"
 check '[ "$(echo "$lines" | grep -c .)" = 2 ]' "two adapters are listed"
 check 'echo "$lines" | grep -q 2 && echo "$lines" | grep -q 7' "adapters 2 and 7 are listed"
-[ $failed = 0 ] || { echo "--- log"; cat "$log"; }
-echo "$((failed == 0 ? 1 : 0)) passed, $failed failed"
-exit $failed
+finish
