@@ -58,6 +58,16 @@ class Array {
     size_ = count;
     return true;
   }
+  // Appends `count` zero-filled records; false (and nothing appended) when
+  // there is no room.
+  bool AppendZeroed(std::size_t count) noexcept {
+    if (count > static_cast<std::size_t>(-1) - size_) return false;
+    const std::size_t wanted = size_ + count;
+    if (wanted > capacity_ && !Reserve(wanted > capacity_ * 2 ? wanted : capacity_ * 2)) return false;
+    if (count != 0) std::memset(static_cast<void*>(items_ + size_), 0, count * sizeof(T));
+    size_ = wanted;
+    return true;
+  }
   bool push_back(const T& item) noexcept {
     if (size_ == capacity_ && !Reserve(capacity_ < 8 ? 8 : capacity_ * 2)) return false;
     items_[size_++] = item;

@@ -1,8 +1,7 @@
 #include "registry/adapter_commands.h"
 
-#include <cstring>
-
 #include "base/text.h"
+#include "base/veldra_plugin.h"
 #include "registry/device_keys.h"
 #include "registry/value_list.h"
 
@@ -75,7 +74,10 @@ class SavedValues {
       std::uint32_t type = 0;
       std::uint32_t size = 0;
       long rc = key.EnumValue(index, name.begin(), &chars, &type, nullptr, &size);
-      if (rc == kErrNoMoreItems) return AppendLe32(static_cast<std::uint32_t>(kValueListEnd));
+      if (rc == kErrNoMoreItems) {
+        std::size_t used = list_.size();
+        return list_.AppendZeroed(4) && VeldraAppendEnd(list_.begin(), list_.size(), &used);
+      }
       if (rc != kOk || !data.AssignZeroed(size)) return false;
       if (size > 0) {
         std::uint32_t got = size;
@@ -85,8 +87,10 @@ class SavedValues {
       }
       // A value whose type is the list's end mark cannot be kept in a list.
       if (type == static_cast<std::uint32_t>(kValueListEnd)) return false;
-      if (!AppendLe32(type) || !Append(name.begin(), std::strlen(name.begin()) + 1) || !AppendLe32(size) ||
-          !Append(data.begin(), size)) {
+      std::size_t used = list_.size();
+      if (!list_.AppendZeroed(VeldraRecordBytes(name.begin(), size)) ||
+          !VeldraAppendRecord(list_.begin(), list_.size(), &used, static_cast<std::int32_t>(type),
+                              name.begin(), data.begin(), size)) {
         return false;
       }
     }
@@ -103,20 +107,6 @@ class SavedValues {
   }
 
  private:
-  bool Append(const void* bytes, std::size_t count) {
-    if (count == 0) return true;
-    if (!list_.Reserve(list_.size() + count)) return false;
-    const auto* p = static_cast<const std::uint8_t*>(bytes);
-    for (std::size_t i = 0; i < count; ++i) list_.push_back(p[i]);
-    return true;
-  }
-  bool AppendLe32(std::uint32_t value) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 24)};
-    return Append(bytes, sizeof bytes);
-  }
-
   Array<std::uint8_t> list_;
 };
 
