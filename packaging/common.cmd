@@ -70,3 +70,19 @@ if not errorlevel 1 exit /b 0
 set %1| "%FIND%" "^" >nul 2>&1
 if not errorlevel 1 exit /b 0
 exit /b 1
+
+rem remove_copy DIR: deletes the files this package installs into DIR (all
+rem of FILES but uninstall.cmd, which the callers handle) with the guide's
+rem pictures, and the docs folders left empty; FAILED names one that stayed.
+:remove_copy
+for %%f in (%FILES%) do if /i not "%%f"=="uninstall.cmd" call :delete_file "%~1\%%f"
+for %%p in (%PICTURES%) do call :delete_file "%~1\docs\screenshots\%%p"
+rd "%~1\docs\screenshots" >nul 2>&1
+rd "%~1\docs" >nul 2>&1
+exit /b 0
+
+:delete_file
+if not exist "%~1" exit /b 0
+del /f /a "%~1" >nul 2>&1
+if exist "%~1" set "FAILED=%~1"
+exit /b 0
